@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// Our own engine for INI settings files, with the behaviour of the Windows
+// private-profile functions on every platform:
+// - section and key names match without regard to case (first match wins);
+// - an absent key, or a missing file, yields the caller's default;
+// - a write replaces an existing value in place, adds a new key after the
+//   last key line of its section, and a new section (with its key) at the end
+//   of the file; every other line, unknown lines and comments included, is
+//   kept as it was;
+// - values are read with surrounding blanks removed and cut to 2047 chars.
+// Reads come from the text loaded at construction; writes change the text in
+// memory, and UpdateFile() saves it whole and atomically.
+class TIniFile {
+public:
+    // Loads the file; a missing or unreadable file is an empty one. Text with a
+    // byte-order mark (UTF-8, UTF-16 LE/BE) is decoded accordingly and saved
+    // back with the same mark; otherwise the host's ANSI encoding is used.
+    explicit TIniFile(const QString& fileName);
+
+    const QString& FileName() const { return fileName_; }
+
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    std::int32_t ReadInteger(const QString& section, const QString& key, std::int32_t def) const;
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+    double ReadFloat(const QString& section, const QString& key, double def) const;
+
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, std::int32_t value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+    void WriteFloat(const QString& section, const QString& key, double value);
+
+    // Saves the whole text, lines ended by CR LF. Raises pw::Error
+    // "<full path> に書き込めません" when the file cannot be written; the old
+    // file is then unchanged.
+    void UpdateFile();
+
+    // The decimal separator used for floats (the user's locale by default).
+    void setDecimalPoint(QChar c) { decimalPoint_ = c; }
+
+private:
+    QString fileName_;
+    QStringList lines_;
+    QByteArray bom_;      // the mark the file was read with, written back
+    int encoding_ = 0;    // 0 ANSI, 1 UTF-8, 2 UTF-16LE, 3 UTF-16BE
+    QChar decimalPoint_;
+};

@@ -1,0 +1,1 @@
+target_sources(dispatcher_tests PRIVATE)

@@ -1,0 +1,1 @@
+target_sources(gui_tests PRIVATE)

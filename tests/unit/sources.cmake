@@ -1,0 +1,1 @@
+target_sources(core_tests PRIVATE unit/rounding_test.cpp)
