@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/StringList.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 // Our own engine for INI settings files, with the behaviour of the Windows
 // private-profile functions on every platform:
@@ -15,7 +18,8 @@
 // - values are read with surrounding blanks removed and cut to 2047 chars.
 // Reads come from the text loaded at construction; writes change the text in
 // memory, and UpdateFile() saves it whole and atomically.
-class TIniFile {
+class TIniFile
+{
 public:
     // Loads the file; a missing or unreadable file is an empty one. Text with a
     // byte-order mark (UTF-8, UTF-16 LE/BE) is decoded accordingly and saved
@@ -43,9 +47,20 @@ public:
     void setDecimalPoint(QChar c) { decimalPoint_ = c; }
 
 private:
+    // The line range of the first section of that name: the header's index
+    // and the index just past its last line; nullopt when there is none.
+    struct SectionRange {
+        qsizetype header;
+        qsizetype end;
+    };
+    std::optional<SectionRange> findSection(const QString& section) const;
+    // Index of the first line of the section that holds the key, or -1.
+    qsizetype findKey(const SectionRange& range, const QString& key) const;
+    std::optional<QString> readValue(const QString& section, const QString& key) const;
+
     QString fileName_;
     QStringList lines_;
-    QByteArray bom_;      // the mark the file was read with, written back
-    int encoding_ = 0;    // 0 ANSI, 1 UTF-8, 2 UTF-16LE, 3 UTF-16BE
+    // The encoding the file was read in (with its byte-order mark), written back.
+    pw::platform::TextEncoding encoding_ = pw::platform::TextEncoding::Ansi;
     QChar decimalPoint_;
 };

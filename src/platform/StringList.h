@@ -1,10 +1,37 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+namespace pw::platform
+{
+
+// How a text file is encoded: the host's ANSI encoding (no mark), or a
+// Unicode encoding announced by a byte-order mark.
+enum class TextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
+
+// Decodes file contents: a UTF-8, UTF-16 LE or UTF-16 BE byte-order mark,
+// tested in that order, selects that encoding (the mark is not part of the
+// text); any other content is decoded in the ANSI encoding.
+QString decodeText(const QByteArray& bytes, TextEncoding* encoding = nullptr);
+
+// Encodes text for a file, with the byte-order mark of a Unicode encoding.
+QByteArray encodeText(const QString& text, TextEncoding encoding);
+
+// Splits text into lines ending at CR LF, a lone CR or a lone LF. The break
+// after the last line adds no empty line; two breaks in a row make one.
+QStringList splitLines(QStringView text);
+
+// Each line followed by CR LF, the last one included.
+QString joinLines(const QStringList& lines);
+
+} // namespace pw::platform
 
 // A list of text lines that loads from and saves to a text file.
-class TStringList : public QStringList {
+class TStringList : public QStringList
+{
 public:
     using QStringList::QStringList;
 
