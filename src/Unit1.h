@@ -1,0 +1,167 @@
+#pragma once
+
+#include "DockItems.h"
+#include "core/EntryLine.h"
+#include "core/RefrectMode.h"
+#include "platform/StringList.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class TForm1;
+}
+class QGraphicsScene;
+class QMenu;
+
+namespace pw {
+// The directory every file of the dock lives in, with its final separator:
+// the executable's own, unless a test has set another.
+QString homeDirectory();
+void setHomeDirectoryForTesting(const QString& dir);
+// The primary screen's size in logical pixels, unless a test has set another.
+QSizeF screenSize();
+void setScreenSizeForTesting(std::optional<QSizeF> size);
+} // namespace pw
+
+// The dock window: holds every setting as a field, the five groups' entry
+// lines and the tiles of the group on show.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // ---- settings ------------------------------------------------------------
+    std::int32_t bw = 0;
+    bool isVertical = false;
+    TRefrectMode RefrectMode = TRefrectMode::mleft;
+    std::int32_t MenuIndex = 0;
+    bool isShowTaskBar = false;
+    bool isRefr = false;
+    bool isDisInterpolation = false;
+    std::int32_t PopLength = 0;
+    float RefOpa = 0;
+    float RefLength = 0;
+    std::int32_t RefOff = 0;
+    float Gp = 0;
+    bool isShowHint = false;
+    bool isTop = false;
+    std::int32_t Color0 = 0;
+    std::int32_t Color1 = 0;
+    bool isGradient = false;
+    std::int32_t Direction = 0;
+    std::int32_t BackSize = 0;
+    bool isGazou = false;
+    QString GazouFile;
+    std::int32_t xyoffset = 0;
+
+    // ---- run-time state --------------------------------------------------------
+    QString HomePath;
+    float scx = 0;
+    float scy = 0;
+    std::array<std::unique_ptr<TStringList>, 5> LaunchPath;
+    QList<TImage*> LaunchBtn;
+    float Gx = 0;
+    float Gy = 0;
+    QPointer<TImage> mouseobj;
+    std::int32_t selectIndex = 0;
+    std::int32_t MoveFrom = 0;
+    std::int32_t MoveTo = 0;
+
+    // ---- controls --------------------------------------------------------------
+    TRectangle* Rectangle1 = nullptr;
+    TDropTarget* DropTarget1 = nullptr;
+    Ui::TForm1& form() { return *ui; }
+    QGraphicsScene* scene() const { return scene_; }
+
+    // The window's integer geometry. Setting one keeps the others; a layout
+    // pass changes them freely and the window follows once, at its end.
+    int Left() const { return frame_.left(); }
+    int Top() const { return frame_.top(); }
+    int Width() const { return frame_.width(); }
+    int Height() const { return frame_.height(); }
+    void SetLeft(int v);
+    void SetTop(int v);
+    void SetWidth(int v);
+    void SetHeight(int v);
+
+    bool Transparency() const { return transparency_; }
+    void SetTransparency(bool on);
+    bool StayOnTop() const;
+
+    // ---- operations ------------------------------------------------------------
+    void FormCreate();
+    void GetScale();
+    void ReadIniFile();
+    void WriteIniFile();
+    void FormShow();
+    void SetMenu(int index);
+    void BeginLayout();
+    void SetFormBtn(TImage* tile);
+    void EndLayout();
+    void ReSetBtn();
+    void AddBtn(const TRec& entry);
+    void SetIcon(const QString& fileName, TImage* tile);
+    void SetShellIcon(const QString& fileName, TImage* tile);
+    void SetBackColor();
+    void WMQueryEndSession();
+
+    // Takes every tile off the window and empties LaunchBtn.
+    void clearTiles();
+    QString groupFileName(int index) const;
+    void saveGroup();
+    bool isAddMode() const;
+
+    // ---- handlers ----------------------------------------------------------------
+    void BtnMouseEnter(TImage* sender);
+    void BtnMouseLeave(TImage* sender);
+    void BtnMouseDown(TImage* sender, Qt::MouseButton button, QPointF local);
+    void BtnMouseUp(TImage* sender, Qt::MouseButton button, QPointF local);
+    void BtnClickEvent(TImage* sender);
+    void JumpFinish();
+    void Rectangle1MouseDown(Qt::MouseButton button, QPointF screenPos);
+    void SaveCmdClick();
+    void CloseCmd2Click();
+    void AddMenuClick();
+    void DropTarget1DragDrop(const QStringList& paths);
+    void DelBtnClick();
+    void EditCmdClick();
+    void Seting2Click();
+    void MenuClick(int group);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void wireActions();
+    void syncGeometry();
+    void alignPanel();
+    struct PassGuard;
+    QPointF placeNewTile(TImage* tile);
+    void lengthen();
+    void panelMoved(QPointF screenPos);
+    void panelReleased(Qt::MouseButton button, QPointF screenPos);
+
+    std::unique_ptr<Ui::TForm1> ui;
+    QGraphicsScene* scene_ = nullptr;
+    QRect frame_;
+    int passDepth_ = 0;
+    int placedInPass_ = 0;
+    bool transparency_ = true;
+    bool shown_ = false;
+    bool exposed_ = false;
+    // Window drag by the panel.
+    bool dragging_ = false;
+    QPointF dragStart_;
+    QPoint dragOrigin_;
+    bool dragMoved_ = false;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,14 @@
+target_sources(pondwillow_platform PRIVATE
+  platform/TaskbarButton.h platform/${PW_OS}/TaskbarButton.cpp
+  platform/KeyState.h platform/${PW_OS}/KeyState.cpp
+  platform/ShellLauncher.h platform/${PW_OS}/ShellLauncher.cpp)
+include(platform/icons.cmake OPTIONAL)
+include(platform/session.cmake OPTIONAL)
+
+if(WIN32)
+  target_link_libraries(pondwillow_platform PRIVATE shell32 user32)
+else()
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
+  target_link_libraries(pondwillow_platform PRIVATE PkgConfig::XCB)
+endif()

@@ -1,0 +1,92 @@
+# Shared set-up for the end-to-end tests: a private X server with a window
+# manager and a compositor, and a private copy of the dock (the dock keeps its
+# files next to its executable). Source it, then call start_x and start_dock.
+set -euo pipefail
+
+E2E_PIDS=()
+E2E_DIR=$(mktemp -d /tmp/pondwillow-e2e.XXXXXX)
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if [[ -z "${E2E_KEEP:-}" ]]; then rm -rf "$E2E_DIR"; else echo "kept $E2E_DIR"; fi
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; shot "$E2E_DIR/failure.png" || true; exit 1; }
+pass() { echo "ok: $*"; }
+
+# Xvfb picks a free display and tells it on fd 3.
+start_x() {
+  local size=${1:-1920x1080x24}
+  local fifo="$E2E_DIR/display"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  local num
+  read -r -t 20 num <"$fifo" || fail "Xvfb did not start"
+  export DISPLAY=":$num"
+  openbox --sm-disable >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  local i
+  for i in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+  xcompmgr >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+}
+
+# Copies the binary into a fresh home directory: $E2E_HOME.
+prepare_home() {
+  E2E_HOME="$E2E_DIR/home"
+  mkdir -p "$E2E_HOME"
+  cp "$1" "$E2E_HOME/Pondwillow"
+}
+
+# Starts the dock from $E2E_HOME and waits for its window: $DOCK_PID, $WID.
+start_dock() {
+  (cd "$E2E_HOME" && exec ./Pondwillow) >"$E2E_DIR/dock.log" 2>&1 &
+  DOCK_PID=$!
+  E2E_PIDS+=($DOCK_PID)
+  WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pondwillow$' | head -n1) ||
+    fail "the dock window did not appear"
+  sleep 0.5
+}
+
+# Waits for the dock to exit; sets $DOCK_RC.
+wait_dock_exit() {
+  local i
+  for i in $(seq 100); do
+    kill -0 "$DOCK_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$DOCK_PID" 2>/dev/null && fail "the dock did not exit"
+  DOCK_RC=0
+  wait "$DOCK_PID" || DOCK_RC=$?
+}
+
+# Prints X Y W H of the window, as the X server has it.
+geometry() {
+  local info
+  info=$(xwininfo -id "$1")
+  echo "$(awk '/Absolute upper-left X/{print $NF}' <<<"$info")" \
+       "$(awk '/Absolute upper-left Y/{print $NF}' <<<"$info")" \
+       "$(awk '/  Width:/{print $NF}' <<<"$info")" \
+       "$(awk '/  Height:/{print $NF}' <<<"$info")"
+}
+
+ini_value() { # file section key
+  awk -v s="[$2]" -v k="$3" -F= '
+    { sub(/\r$/, "") }
+    /^\[/ { in_s = ($0 == s) ; next }
+    in_s && $1 == k { print substr($0, length(k) + 2); exit }' "$1"
+}
+
+shot() { import -window root "$1" 2>/dev/null; }
+
+near() { # a b tolerance
+  local d=$(( $1 - $2 )); d=${d#-}
+  (( d <= $3 ))
+}
