@@ -1,1 +1,1 @@
-target_sources(gui_tests PRIVATE)
+target_sources(gui_tests PRIVATE gui/DockFixture.h gui/settings_test.cpp gui/groups_test.cpp)

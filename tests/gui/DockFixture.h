@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Prompter.h"
+#include "core/Errors.h"
+#include "Unit1.h"
+#include "platform/KeyState.h"
+#include "platform/ShellLauncher.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A fresh home directory per test, a 1920 x 1080 screen, error reports and
+// launches recorded instead of shown or spawned.
+class DockFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        pw::setHomeDirectoryForTesting(home.path());
+        pw::setScreenSizeForTesting(QSizeF(1920, 1080));
+        pw::prompt::setErrorSinkForTesting([this](const QString& m) { errors << m; });
+        pw::platform::setShellLaunchForTesting(
+            [this](const QString& f, const QString& p, const QString& d) {
+                launches << (f + QLatin1Char('|') + p + QLatin1Char('|') + d);
+            });
+        pw::platform::setShiftStateForTesting([this] { return shiftDown; });
+    }
+
+    void TearDown() override
+    {
+        dock.reset();
+        pw::setHomeDirectoryForTesting({});
+        pw::setScreenSizeForTesting(std::nullopt);
+        pw::prompt::setErrorSinkForTesting({});
+        pw::platform::setShellLaunchForTesting({});
+        pw::platform::setShiftStateForTesting({});
+    }
+
+    QString path(const QString& name) const { return home.filePath(name); }
+
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    QByteArray readFile(const QString& name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    void writeIni(const QString& text) const { writeFile("Pondwillow.ini", text.toUtf8()); }
+
+    // Creates the dock (which reads the settings) and, when asked, shows its
+    // group as the first show does.
+    TForm1& create(bool show = true)
+    {
+        dock = std::make_unique<TForm1>();
+        if (show)
+            dock->FormShow();
+        return *dock;
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<TForm1> dock;
+    QStringList errors;
+    QStringList launches;
+    bool shiftDown = false;
+};

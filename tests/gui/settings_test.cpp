@@ -1,0 +1,201 @@
+#include "DockFixture.h"
+#include "ui_Unit1.h"
+
+#include <QCloseEvent>
+
+namespace {
+
+using Settings = DockFixture;
+
+QStringList iniKeys(const QByteArray& text)
+{
+    QStringList keys;
+    QString section;
+    for (const QByteArray& raw : text.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            section = line;
+        else if (line.contains(QLatin1Char('=')))
+            keys << section + line.section(QLatin1Char('='), 0, 0);
+    }
+    return keys;
+}
+
+TEST_F(Settings, NoFileGivesTheDefaults)
+{
+    TForm1& f = create(false);
+    EXPECT_EQ(f.bw, 48);
+    EXPECT_EQ(f.Left(), 960);
+    EXPECT_EQ(f.Top(), 540);
+    EXPECT_EQ(f.Width(), 96); // 2 x bw until the first show
+    EXPECT_EQ(f.Height(), 96);
+    EXPECT_FALSE(f.isVertical);
+    EXPECT_EQ(f.RefrectMode, TRefrectMode::mbottom);
+    EXPECT_EQ(f.MenuIndex, 0);
+    EXPECT_TRUE(f.form().Menu0->isChecked());
+    EXPECT_TRUE(f.isShowTaskBar);
+    EXPECT_TRUE(f.isRefr);
+    EXPECT_TRUE(f.isDisInterpolation);
+    EXPECT_EQ(f.PopLength, 30);
+    EXPECT_FLOAT_EQ(f.RefOpa, 0.5f);
+    EXPECT_FLOAT_EQ(f.RefLength, 0.5f);
+    EXPECT_FLOAT_EQ(f.Gp, 4);
+    EXPECT_TRUE(f.isShowHint);
+    EXPECT_FALSE(f.isTop);
+    EXPECT_FALSE(f.StayOnTop());
+    EXPECT_EQ(f.BackSize, 96);
+    EXPECT_EQ(quint32(f.Color0), 0xFFF0F8FFu);
+    EXPECT_DOUBLE_EQ(f.Rectangle1->opacity(), 0.5);
+    EXPECT_FALSE(f.isGradient);
+    EXPECT_FALSE(f.isGazou);
+    EXPECT_EQ(f.Rectangle1->fillKind(), TRectangle::FillKind::Solid);
+    EXPECT_EQ(f.Rectangle1->fillColor().rgba(), 0xFFF0F8FFu);
+    EXPECT_EQ(f.form().Menu4->text(), QStringLiteral("メニュー5"));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+// One stored value, and what the dock makes of it.
+struct ReadCase {
+    const char* ini;
+    std::function<void(TForm1&)> check;
+};
+
+TEST_F(Settings, StoredValuesAreReadByTheirFormats)
+{
+    const ReadCase cases[] = {
+        {"[Hint]\nShow=false\n", [](TForm1& f) { EXPECT_TRUE(f.isShowHint); }},
+        {"[Hint]\nShow=0\n", [](TForm1& f) { EXPECT_FALSE(f.isShowHint); }},
+        {"[Hint]\nShow=2\n", [](TForm1& f) { EXPECT_TRUE(f.isShowHint); }},
+        {"[Back]\nColor0=0xFF000000\n", [](TForm1& f) { EXPECT_EQ(f.Color0, -16777216); }},
+        {"[Back]\nColor0=$FF000000\n", [](TForm1& f) { EXPECT_EQ(f.Color0, -16777216); }},
+        {"[Back]\nOpa=3\n", [](TForm1& f) { EXPECT_DOUBLE_EQ(f.Rectangle1->opacity(), 1.0); }},
+        {"[Back]\nOpa=abc\n", [](TForm1& f) { EXPECT_DOUBLE_EQ(f.Rectangle1->opacity(), 0.5); }},
+        {"[Back]\nOpa=-1\n", [](TForm1& f) { EXPECT_DOUBLE_EQ(f.Rectangle1->opacity(), 0.0); }},
+        {"[Refrect]\nMode=MTOP\n", [](TForm1& f) { EXPECT_EQ(f.RefrectMode, TRefrectMode::mtop); }},
+        {"[Refrect]\nMode=sideways\n",
+         [](TForm1& f) { EXPECT_EQ(f.RefrectMode, TRefrectMode::mbottom); }},
+        {"[Refrect]\nMode=\n", [](TForm1& f) { EXPECT_EQ(f.RefrectMode, TRefrectMode::mbottom); }},
+        {"[Menu]\nIndex=3\n",
+         [](TForm1& f) {
+             EXPECT_EQ(f.MenuIndex, 3);
+             EXPECT_TRUE(f.form().Menu3->isChecked());
+             EXPECT_FALSE(f.form().Menu0->isChecked());
+         }},
+        {"[Menu]\nIndex=7\n", [](TForm1& f) { EXPECT_EQ(f.MenuIndex, 0); }},
+        {"[Menu]\nIndex=-1\n", [](TForm1& f) { EXPECT_EQ(f.MenuIndex, 0); }},
+        {"[menu]\nname2=Tools\n", [](TForm1& f) { EXPECT_EQ(f.form().Menu2->text(), "Tools"); }},
+        {"[Back]\nImageFile=\n", [](TForm1& f) { EXPECT_TRUE(f.GazouFile.isEmpty()); }},
+        {"[Form]\nTop=-5000\nLeft=99999\n",
+         [](TForm1& f) {
+             EXPECT_EQ(f.Top(), -5000);
+             EXPECT_EQ(f.Left(), 99999);
+         }},
+        {"[Icon]\nSize=64\nWidth=10\n",
+         [](TForm1& f) {
+             EXPECT_EQ(f.bw, 64);
+             EXPECT_EQ(f.Width(), 128);
+         }},
+        {"[Icon]\nGapH=7\n", [](TForm1& f) { EXPECT_FLOAT_EQ(f.Gp, 7); }},
+        {"[Mode]\nTop=1\n",
+         [](TForm1& f) {
+             EXPECT_TRUE(f.isTop);
+             EXPECT_TRUE(f.StayOnTop());
+         }},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.ini);
+        writeIni(QString::fromUtf8(c.ini));
+        c.check(create(false));
+        dock.reset();
+    }
+}
+
+TEST_F(Settings, DefaultPositionIsTheScreenCentreRoundedHalfToEven)
+{
+    struct Case {
+        QSizeF screen;
+        int left, top;
+    };
+    for (const Case& c : {Case{{1920, 1081}, 960, 540}, Case{{1920, 1083}, 960, 542},
+                          Case{{1365, 768}, 682, 384}, Case{{1367, 768}, 684, 384}}) {
+        SCOPED_TRACE(c.screen.height());
+        pw::setScreenSizeForTesting(c.screen);
+        TForm1& f = create(false);
+        EXPECT_EQ(f.Left(), c.left);
+        EXPECT_EQ(f.Top(), c.top);
+        dock.reset();
+    }
+}
+
+TEST_F(Settings, FirstSaveWritesThe31KeysInOrder)
+{
+    create(false).WriteIniFile();
+    const QStringList expected = {
+        "[Icon]Size",      "[Icon]Width",      "[Icon]GapH",       "[Icon]Refrection",
+        "[Icon]DisInterpolation", "[Icon]Jump", "[Form]Top",       "[Form]Left",
+        "[Form]Mode",      "[Form]TaskBar",    "[Refrect]Mode",    "[Refrect]Opa",
+        "[Refrect]Length", "[Refrect]Offset",  "[Menu]Index",      "[Menu]Name0",
+        "[Menu]Name1",     "[Menu]Name2",      "[Menu]Name3",      "[Menu]Name4",
+        "[Hint]Show",      "[Mode]Top",        "[Back]Opa",        "[Back]Color0",
+        "[Back]Color1",    "[Back]Gradient",   "[Back]Direction",  "[Back]Size",
+        "[Back]Image",     "[Back]ImageFile",  "[Back]Offset"};
+    const QByteArray text = readFile("Pondwillow.ini");
+    EXPECT_EQ(iniKeys(text), expected);
+    EXPECT_TRUE(text.contains("Mode=mbottom\r\nOpa=0.5\r\n"));
+    EXPECT_TRUE(text.contains("Color0=-984833\r\n"));
+    EXPECT_TRUE(text.contains("ImageFile=\r\n"));
+    EXPECT_FALSE(text.startsWith("\xEF\xBB\xBF"));
+}
+
+TEST_F(Settings, SaveNormalisesWhatWasRead)
+{
+    writeIni("; kept comment\n[Icon]\nWidth=10\nSize=40\n[Back]\nColor0=$FF000000\nOpa=3\n"
+             "[Refrect]\nMode=MTOP\nOpa=0.3\n[Extra]\nKey=kept\n");
+    TForm1& f = create(false);
+    f.Gp = 4.5f; // halves go to even on the way out
+    f.WriteIniFile();
+    const QString text = QString::fromUtf8(readFile("Pondwillow.ini"));
+    for (const char* expected : {"; kept comment", "Width=40", "Size=40", "Color0=-16777216",
+                                 "[Back]\r\nColor0=-16777216\r\nOpa=1\r\n", "Mode=mtop",
+                                 "Opa=0.300000011920929", "GapH=4", "[Extra]\r\nKey=kept"}) {
+        SCOPED_TRACE(expected);
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << text.toStdString();
+    }
+    EXPECT_EQ(text.count(QStringLiteral("Index=")), 1);
+}
+
+TEST_F(Settings, AFailedSaveIsReportedWithThePathAndKeepsTheDockOpen)
+{
+    // A directory where the settings file should be cannot be replaced.
+    ASSERT_TRUE(QDir(home.path()).mkdir("Pondwillow.ini"));
+    TForm1& f = create();
+    const QString expected = home.path() + "/Pondwillow.ini に書き込めません";
+    try {
+        f.WriteIniFile();
+        ADD_FAILURE() << "no error";
+    } catch (const pw::Error& e) {
+        EXPECT_EQ(e.message(), expected);
+    }
+
+    f.show();
+    QCloseEvent close;
+    try {
+        QApplication::sendEvent(&f, &close);
+    } catch (const pw::Error&) {
+    }
+    EXPECT_FALSE(close.isAccepted());
+}
+
+TEST_F(Settings, ClosingWritesTheSettingsAndNoGroupFile)
+{
+    TForm1& f = create();
+    f.SetLeft(123);
+    f.SetTop(45);
+    f.show();
+    EXPECT_TRUE(f.close());
+    const QString text = QString::fromUtf8(readFile("Pondwillow.ini"));
+    EXPECT_TRUE(text.contains("[Form]\r\nTop=45\r\nLeft=123\r\n")) << text.toStdString();
+    EXPECT_TRUE(QDir(home.path()).entryList({"PondwillowPath*"}).isEmpty());
+}
+
+} // namespace
