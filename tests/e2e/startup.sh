@@ -58,4 +58,32 @@ wait_dock_exit
 [[ $(ini_value "$ini" Form Left) == "$nx" && $(ini_value "$ini" Form Top) == "$ny" ]] ||
   fail "stored position $(ini_value "$ini" Form Left),$(ini_value "$ini" Form Top), window was $nx,$ny"
 pass "dragged to $nx,$ny and stored"
+
+# With the taskbar button switched off the window asks to be left off the
+# taskbar (and the pager); by default it does not.
+state=$(xprop -id "$WID" _NET_WM_STATE 2>/dev/null || true)
+[[ "$state" != *SKIP_TASKBAR* ]] || fail "skip-taskbar set by default: $state"
+sed -i 's/^TaskBar=1\r$/TaskBar=0\r/' "$ini"
+start_dock
+state=$(xprop -id "$WID" _NET_WM_STATE)
+[[ "$state" == *_NET_WM_STATE_SKIP_TASKBAR* ]] || fail "no skip-taskbar state: $state"
+kill "$DOCK_PID"; wait_dock_exit
+pass "TaskBar=0 keeps the dock off the taskbar"
+
+# A settings file that cannot be written: closing shows the error box and the
+# dock stays open; after OK it goes on running.
+rm "$ini"; mkdir "$ini"
+start_dock
+xdotool windowactivate --sync "$WID" key --clearmodifiers ctrl+x
+sleep 1
+kill -0 "$DOCK_PID" 2>/dev/null || fail "the dock closed although its settings could not be written"
+box=$(xdotool search --onlyvisible --name '^Pondwillow$' | grep -v "^$WID$" | head -n1 || true)
+[[ -n "$box" ]] || fail "no error box"
+[[ -n "${E2E_SHOTS:-}" ]] && shot "$E2E_SHOTS/error-box.png"
+xdotool windowactivate --sync "$box" key Return
+sleep 0.5
+kill -0 "$DOCK_PID" 2>/dev/null || fail "the dock ended after the error box"
+xwininfo -id "$box" 2>/dev/null | grep -q IsViewable && fail "the error box stayed open"
+kill "$DOCK_PID"; wait_dock_exit
+pass "an unwritable settings file is reported and the dock stays open"
 echo "1 passed, 0 failed"
