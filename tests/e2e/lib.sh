@@ -14,7 +14,12 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; shot "$E2E_DIR/failure.png" || true; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -s "$E2E_DIR/dock.log" ]] && { echo "--- dock output:" >&2; tail -n 40 "$E2E_DIR/dock.log" >&2; }
+  shot "$E2E_DIR/failure.png" || true
+  exit 1
+}
 pass() { echo "ok: $*"; }
 
 # Xvfb picks a free display and tells it on fd 3.
