@@ -21,7 +21,8 @@ done | sort -n | awk '{ a[NR] = $1 } END { printf "whole process (start, first f
 
 rss() { awk '/VmRSS/ { print $2 " kB" }' "/proc/$1/status"; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-switches() { awk '/voluntary_ctxt_switches/ { s += $2 } END { print s }' "/proc/$1/status"; }
+# Summed over every thread of the process (Qt's X event reader is one).
+switches() { cat /proc/"$1"/task/*/status | awk '/voluntary_ctxt_switches/ { s += $2 } END { print s }'; }
 
 measure_dock() {
   local label=$1
