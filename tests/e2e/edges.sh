@@ -41,4 +41,7 @@ check_edge mtop 0 300 -70 "" "300 0 196 126" -kept
 check_edge mbottom 0 300 300 "[Icon]\r\nRefrection=0\r\n" "300 300 196 126" -shadow
 check_edge mleft 1 300 300 "[Back]\r\nOpa=1\r\nGradient=1\r\nDirection=2\r\nColor0=-65536\r\nColor1=-16776961\r\n" \
   "300 300 126 196" -gradient
+convert -size 120x60 gradient:gold-seagreen "$E2E_HOME/back.png"
+check_edge mtop 0 300 300 "[Back]\r\nOpa=0.9\r\nImage=1\r\nImageFile=$E2E_HOME/back.png\r\n" \
+  "300 300 196 126" -picture
 echo "1 passed, 0 failed"
