@@ -4,12 +4,19 @@
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
+#include "Utils.MessageDispatcher.Win.h"
 
 #include <memory>
 
 int main(int argc, char** argv)
 {
+    // The hooks watch the main thread from before any window exists.
+    TMessageDispatcherWin::Initialize();
     TApplication app(argc, argv);
+    TMessageDispatcherWin::AttachApplication();
+    // Declared after the application: the hooks go after the windows are
+    // destroyed and before the application is.
+    pw::MessageDispatcherFinalizer dispatcherFinalizer;
     QApplication::setApplicationName(QStringLiteral("Pondwillow"));
     QApplication::setQuitOnLastWindowClosed(true);
 

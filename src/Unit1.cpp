@@ -370,6 +370,7 @@ void TForm1::FormCreate()
     SetWidth(2 * bw);
     SetBackColor();
     syncGeometry();
+    TMessageDispatcherWin::RegisterHandler(this);
 }
 
 void TForm1::GetScale()
@@ -504,7 +505,7 @@ void TForm1::CloseCmd2Click()
     close();
 }
 
-void TForm1::WMQueryEndSession()
+void TForm1::WMQueryEndSession(TMessage&)
 {
     WriteIniFile();
 }

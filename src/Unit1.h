@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DockItems.h"
+#include "Utils.MessageDispatcher.Win.h"
 #include "core/EntryLine.h"
 #include "core/RefrectMode.h"
 #include "platform/StringList.h"
@@ -30,9 +31,13 @@ void setScreenSizeForTesting(std::optional<QSizeF> size);
 
 // The dock window: holds every setting as a field, the five groups' entry
 // lines and the tiles of the group on show.
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public pw::MessageHandler {
     Q_OBJECT
 public:
+    // The one window message the dock handles: the session is ending.
+    PW_MESSAGE_MAP(TForm1, pw::MessageHandler,
+                   PW_MESSAGE(pw::msgQueryEndSession, WMQueryEndSession))
+
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -109,7 +114,7 @@ public:
     void SetIcon(const QString& fileName, TImage* tile);
     void SetShellIcon(const QString& fileName, TImage* tile);
     void SetBackColor();
-    void WMQueryEndSession();
+    void WMQueryEndSession(TMessage& Msg);
 
     // Takes every tile off the window and empties LaunchBtn.
     void clearTiles();
