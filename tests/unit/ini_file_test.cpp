@@ -1,3 +1,4 @@
+#include "FileTestSupport.h"
 #include "core/Errors.h"
 #include "platform/IniFile.h"
 
@@ -10,49 +11,18 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 using namespace Qt::StringLiterals;
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace
 {
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
+using pw::test::readBytes;
+using pw::test::writeBytes;
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
-
-class IniFileTest : public ::testing::Test
+class IniFileTest : public pw::test::TempDirTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
     QString path(const QString& name = u"Pondwillow.ini"_s) const { return dir_.filePath(name); }
-    // Everything in the directory, sorted by code point.
-    QStringList entries() const
-    {
-        QStringList names =
-            QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        names.sort();
-        return names;
-    }
 
     // Writes the text with CR LF line ends, loads it, applies the change and
     // saves; returns the saved bytes.
@@ -66,7 +36,6 @@ protected:
         return readBytes(path());
     }
 
-    QTemporaryDir dir_;
 };
 
 TEST_F(IniFileTest, LookupIgnoresCaseAndTakesTheFirstMatch)
@@ -329,32 +298,6 @@ TEST_F(IniFileTest, FailedSaveNamesTheFullPath)
     EXPECT_EQ(entries(), (QStringList{u"Pondwillow.ini"_s, u"plain"_s}));
 }
 
-#ifdef Q_OS_UNIX
-// Makes writes beyond a file size fail (EFBIG), for root as well.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-#endif
 
 TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWhole)
 {
@@ -364,7 +307,7 @@ TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWhole)
     TIniFile ini(path());
     ini.WriteString(u"Back"_s, u"ImageFile"_s, QString(100000, u'x'));
     {
-        FileSizeLimit limit(4096);
+        pw::test::FileSizeLimit limit(4096);
         EXPECT_THROW(ini.UpdateFile(), pw::Error);
     }
     EXPECT_EQ(readBytes(path()), before);

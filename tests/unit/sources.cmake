@@ -1,4 +1,5 @@
-target_sources(core_tests PRIVATE unit/rounding_test.cpp
+target_sources(core_tests PRIVATE
+  unit/FileTestSupport.h unit/rounding_test.cpp
   unit/entry_line_test.cpp
   unit/ini_values_test.cpp
   unit/ini_file_test.cpp

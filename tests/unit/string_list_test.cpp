@@ -1,3 +1,4 @@
+#include "FileTestSupport.h"
 #include "core/Errors.h"
 #include "platform/StringList.h"
 
@@ -8,35 +9,13 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 using namespace Qt::StringLiterals;
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace
 {
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
+using pw::test::readBytes;
+using pw::test::writeBytes;
 
 QByteArray encoded(QStringConverter::Encoding encoding, const QString& text)
 {
@@ -44,22 +23,13 @@ QByteArray encoded(QStringConverter::Encoding encoding, const QString& text)
     return encoder(text);
 }
 
-class StringListTest : public ::testing::Test
+class StringListTest : public pw::test::TempDirTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
     QString path(const QString& name = u"PondwillowPath0.txt"_s) const
     {
         return dir_.filePath(name);
     }
-    QStringList entries() const
-    {
-        QStringList names =
-            QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        names.sort();
-        return names;
-    }
-    QTemporaryDir dir_;
 };
 
 TEST_F(StringListTest, LoadSplitsLinesAtAnyBreak)
@@ -166,32 +136,6 @@ TEST_F(StringListTest, FailedSaveRaisesAnErrorNamingTheFile)
     EXPECT_EQ(entries(), (QStringList{u"PondwillowPath1.txt"_s, u"plain"_s}));
 }
 
-#ifdef Q_OS_UNIX
-// Makes writes beyond a file size fail (EFBIG), for root as well.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-#endif
 
 TEST_F(StringListTest, FailedWriteLeavesTheOldFileWhole)
 {
@@ -202,7 +146,7 @@ TEST_F(StringListTest, FailedWriteLeavesTheOldFileWhole)
     for (int i = 0; i < 2000; ++i)
         list.append(u"C:\\Program Files\\Tool %1\\tool.exe,--verbose,Tool"_s.arg(i));
     {
-        FileSizeLimit limit(4096);
+        pw::test::FileSizeLimit limit(4096);
         EXPECT_THROW(list.SaveToFile(path()), pw::Error);
     }
     EXPECT_EQ(readBytes(path()), before);

@@ -6,14 +6,8 @@
 namespace pw::platform {
 
 namespace {
-std::function<bool()>& testProbe()
-{
-    static std::function<bool()> probe;
-    return probe;
-}
 
-// X keycodes of the two Shift keys on the evdev keymap; looked up properly by
-// scanning the server's keyboard mapping for the Shift keysyms.
+// Whether a key that carries a Shift keysym is down in the server's keymap.
 bool shiftInKeymap(xcb_connection_t* c)
 {
     const xcb_setup_t* setup = xcb_get_setup(c);
@@ -41,18 +35,11 @@ bool shiftInKeymap(xcb_connection_t* c)
 }
 } // namespace
 
-bool isShiftDown()
+bool isShiftDownNative()
 {
-    if (testProbe())
-        return testProbe()();
     if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
         return shiftInKeymap(x11->connection());
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
-}
-
-void setShiftStateForTesting(std::function<bool()> probe)
-{
-    testProbe() = std::move(probe);
 }
 
 } // namespace pw::platform
