@@ -1,6 +1,8 @@
 #include "DockFixture.h"
 #include "ui_Unit1.h"
 
+#include <QBuffer>
+#include <QDataStream>
 #include <QGraphicsDropShadowEffect>
 #include <QGraphicsScene>
 #include <QPainter>
@@ -300,6 +302,51 @@ TEST_F(Tiles, TheReflectionFacesTheScreenEdge)
         const QImage img = renderDock(create());
         EXPECT_GT(qAlpha(img.pixel(c.inReflection)), 0) << "no reflection on the edge side";
         EXPECT_EQ(qAlpha(img.pixel(c.opposite)), 0) << "something drawn on the far side";
+        dock.reset();
+    }
+}
+
+// An icon file holding one 48 x 48 PNG image: red above, blue below.
+QByteArray twoColourIcon()
+{
+    QImage image(48, 48, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 48; ++x)
+            image.setPixelColor(x, y, Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QByteArray ico;
+    QDataStream out(&ico, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(1);                // header: icon, one image
+    out << quint8(48) << quint8(48) << quint8(0) << quint8(0)     // size, colours
+        << quint16(1) << quint16(32) << quint32(png.size()) << quint32(22);
+    return ico + png;
+}
+
+TEST_F(Tiles, TheIconIsSeenUprightAtEveryEdge)
+{
+    writeFile("two.ico", twoColourIcon());
+    writeFile("PondwillowPath0.txt", (path("two.ico") + ",,icon\r\n").toUtf8());
+    for (const Edge& e : {Edge{"mleft", true}, Edge{"mright", true}, Edge{"mtop", false},
+                          Edge{"mbottom", false}}) {
+        SCOPED_TRACE(e.name);
+        writeIni(edgeIni(e) + "[Icon]\nRefrection=0\n");
+        TForm1& f = create();
+        f.Rectangle1->setOpacity(0);
+        QImage out(f.Width(), f.Height(), QImage::Format_ARGB32_Premultiplied);
+        out.fill(Qt::transparent);
+        QPainter p(&out);
+        f.scene()->render(&p, QRectF(out.rect()), QRectF(out.rect()));
+        p.end();
+        const QRectF tile = f.LaunchBtn.at(0)->sceneBoundingRect();
+        const QPoint upper = tile.center().toPoint() - QPoint(0, 12);
+        const QPoint lower = tile.center().toPoint() + QPoint(0, 12);
+        EXPECT_EQ(out.pixelColor(upper), QColor(Qt::red)) << "upper half";
+        EXPECT_EQ(out.pixelColor(lower), QColor(Qt::blue)) << "lower half";
         dock.reset();
     }
 }
