@@ -559,8 +559,7 @@ void TForm1::SetMenu(int index)
         ui->AddMenu->setChecked(true);
         ui->AddMenu2->setChecked(true);
     }
-    const QPointF start = pw::layout::cursorStart(
-        {isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength});
+    const QPointF start = pw::layout::cursorStart(layoutParams());
     Gx = float(start.x());
     Gy = float(start.y());
     for (const QString& line : std::as_const(lines)) {
@@ -581,9 +580,14 @@ void TForm1::MenuClick(int group)
 
 // ---- layout -------------------------------------------------------------------------
 
+pw::layout::Params TForm1::layoutParams() const
+{
+    return {isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength};
+}
+
 void TForm1::BeginLayout()
 {
-    const pw::layout::Params p{isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength};
+    const pw::layout::Params p = layoutParams();
     Gx = 0;
     Gy = 0;
     if (const auto align = pw::layout::panelAlign(p))
@@ -604,7 +608,7 @@ void TForm1::BeginLayout()
 
 QPointF TForm1::placeNewTile(TImage* tile)
 {
-    const pw::layout::Params p{isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength};
+    const pw::layout::Params p = layoutParams();
     QPointF cursor(Gx, Gy);
     if (const auto pos = pw::layout::placeTile(p, cursor, Rectangle1->size(), frame_.size())) {
         tile->setPos(*pos);
@@ -617,7 +621,7 @@ QPointF TForm1::placeNewTile(TImage* tile)
 
 void TForm1::lengthen()
 {
-    const pw::layout::Params p{isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength};
+    const pw::layout::Params p = layoutParams();
     const int length = pw::layout::lengthAfterPlace(p, QPointF(Gx, Gy));
     if (isVertical)
         SetHeight(length);
@@ -634,7 +638,7 @@ void TForm1::SetFormBtn(TImage* tile)
 
 void TForm1::EndLayout()
 {
-    const pw::layout::Params p{isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength};
+    const pw::layout::Params p = layoutParams();
     if (placedInPass_ == 0) {
         // An empty dock keeps room for one tile slot, where the drop zone shows.
         if (isVertical)
@@ -657,8 +661,7 @@ void TForm1::ReSetBtn()
         scene_->removeItem(tile);
     BeginLayout();
     DropTarget1->setVisible(false);
-    const QPointF start = pw::layout::cursorStart(
-        {isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength});
+    const QPointF start = pw::layout::cursorStart(layoutParams());
     Gx = float(start.x());
     Gy = float(start.y());
     for (TImage* tile : std::as_const(LaunchBtn))
@@ -671,7 +674,7 @@ void TForm1::ReSetBtn()
 void TForm1::AddBtn(const TRec& entry)
 {
     PassGuard pass(*this);
-    const pw::layout::Params p{isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength};
+    const pw::layout::Params p = layoutParams();
     auto* tile = new TImage(bw);
     scene_->addItem(tile);
 
@@ -729,28 +732,25 @@ void TForm1::AddBtn(const TRec& entry)
 
 void TForm1::SetIcon(const QString& fileName, TImage* tile)
 {
-    QImage icon = pw::platform::IconCache::instance().fileIcon(fileName, bw);
-    if (icon.isNull()) {
+    const QImage icon = pw::platform::IconCache::instance().fileIcon(fileName, bw);
+    if (icon.isNull())
         SetShellIcon(fileName, tile);
-        return;
-    }
-    const pw::layout::Turn turn = pw::layout::turnFor(
-        {isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength});
-    if (turn.rest != 0)
-        icon = icon.transformed(QTransform().rotate(-turn.rest));
-    tile->setBitmap(icon);
-    tile->setRotation(turn.rest);
+    else
+        showIcon(icon, tile);
 }
 
 void TForm1::SetShellIcon(const QString& fileName, TImage* tile)
 {
-    QImage icon = pw::platform::IconCache::instance().typeIcon(fileName, bw);
-    const pw::layout::Turn turn = pw::layout::turnFor(
-        {isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength});
-    if (turn.rest != 0)
-        icon = icon.transformed(QTransform().rotate(-turn.rest));
-    tile->setBitmap(icon);
-    tile->setRotation(turn.rest);
+    showIcon(pw::platform::IconCache::instance().typeIcon(fileName, bw), tile);
+}
+
+// The tile's frame is turned so that its lower side faces the dock's edge,
+// and the picture by the opposite angle, so the icon is seen upright.
+void TForm1::showIcon(const QImage& icon, TImage* tile)
+{
+    const float rest = pw::layout::turnFor(layoutParams()).rest;
+    tile->setBitmap(rest == 0 ? icon : icon.transformed(QTransform().rotate(-rest)));
+    tile->setRotation(rest);
 }
 
 void TForm1::BtnMouseEnter(TImage* sender)

@@ -149,7 +149,9 @@ private:
     void syncGeometry();
     void alignPanel();
     struct PassGuard;
+    pw::layout::Params layoutParams() const;
     QPointF placeNewTile(TImage* tile);
+    void showIcon(const QImage& icon, TImage* tile);
     void lengthen();
     void panelMoved(QPointF screenPos);
     void panelReleased(Qt::MouseButton button, QPointF screenPos);
