@@ -58,13 +58,13 @@ protected:
 
     void writeIni(const QString& text) const { writeFile("Pondwillow.ini", text.toUtf8()); }
 
-    // Creates the dock (which reads the settings) and, when asked, shows its
-    // group as the first show does.
+    // Creates the dock (which reads the settings) and, when asked, shows it,
+    // which loads its group.
     TForm1& create(bool show = true)
     {
         dock = std::make_unique<TForm1>();
         if (show)
-            dock->FormShow();
+            dock->show();
         return *dock;
     }
 

@@ -34,7 +34,6 @@ TEST_F(ErrorReport, ACloseWhoseSaveFailsIsReportedAndRefused)
 {
     ASSERT_TRUE(QDir(home.path()).mkdir("Pondwillow.ini"));
     TForm1& f = create();
-    f.show();
     EXPECT_FALSE(f.close());
     EXPECT_TRUE(f.isVisible());
     ASSERT_EQ(errors.size(), 1);

@@ -11,7 +11,7 @@ TEST_F(Groups, MissingGroupFileShowsTheDropZoneInAddModeAndTransparent)
 {
     TForm1& f = create(false);
     f.SetTransparency(false);
-    f.FormShow();
+    f.show();
     EXPECT_TRUE(f.DropTarget1->isVisible());
     EXPECT_TRUE(f.form().AddMenu->isChecked());
     EXPECT_TRUE(f.form().AddMenu2->isChecked());
@@ -25,7 +25,7 @@ TEST_F(Groups, EmptyGroupFileShowsTheDropZoneButLeavesTransparencyAlone)
     writeFile("PondwillowPath0.txt", "");
     TForm1& f = create(false);
     f.SetTransparency(false);
-    f.FormShow();
+    f.show();
     EXPECT_TRUE(f.DropTarget1->isVisible());
     EXPECT_TRUE(f.form().AddMenu->isChecked());
     EXPECT_TRUE(f.form().AddMenu2->isChecked());

@@ -184,7 +184,6 @@ TEST_F(Settings, ClosingWritesTheSettingsAndNoGroupFile)
     TForm1& f = create();
     f.SetLeft(123);
     f.SetTop(45);
-    f.show();
     EXPECT_TRUE(f.close());
     const QString text = QString::fromUtf8(readFile("Pondwillow.ini"));
     EXPECT_TRUE(text.contains("[Form]\r\nTop=45\r\nLeft=123\r\n")) << text.toStdString();
