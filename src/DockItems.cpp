@@ -88,17 +88,17 @@ void TRectangle::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
 void TRectangle::mousePressEvent(QGraphicsSceneMouseEvent* e)
 {
     e->accept();
-    emit pressed(e->button(), e->screenPos());
+    emit pressed(e->button());
 }
 
-void TRectangle::mouseMoveEvent(QGraphicsSceneMouseEvent* e)
+void TRectangle::mouseMoveEvent(QGraphicsSceneMouseEvent*)
 {
-    emit moved(e->screenPos());
+    emit moved();
 }
 
 void TRectangle::mouseReleaseEvent(QGraphicsSceneMouseEvent* e)
 {
-    emit released(e->button(), e->screenPos());
+    emit released(e->button());
 }
 
 // ---- TDropTarget -------------------------------------------------------------

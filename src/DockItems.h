@@ -47,9 +47,9 @@ public:
     qreal radius() const { return 10; }
 
 signals:
-    void pressed(Qt::MouseButton button, QPointF screenPos);
-    void moved(QPointF screenPos);
-    void released(Qt::MouseButton button, QPointF screenPos);
+    void pressed(Qt::MouseButton button);
+    void moved();
+    void released(Qt::MouseButton button);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent* e) override;

@@ -15,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QGraphicsScene>
@@ -319,8 +320,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
 
 TForm1::~TForm1()
 {
-    // LaunchBtn, then the five lists.
-    clearTiles();
+    // LaunchBtn, then the five lists; the tiles go with the scene.
+    LaunchBtn.clear();
     for (auto& list : LaunchPath)
         list.reset();
 }
@@ -910,35 +911,35 @@ void TForm1::Seting2Click()
 
 // ---- moving the window ------------------------------------------------------------------
 
-void TForm1::Rectangle1MouseDown(Qt::MouseButton, QPointF screenPos)
+// The window follows the pointer from the press until the release. The
+// pointer's place is asked of the screen each time, so moving the window under
+// the pointer does not feed back into the distance, and a window manager that
+// misreports the window's place cannot make it jump.
+void TForm1::Rectangle1MouseDown(Qt::MouseButton)
 {
     dragging_ = true;
     dragMoved_ = false;
-    dragStart_ = screenPos;
+    dragStart_ = QCursor::pos();
     dragOrigin_ = frame_.topLeft();
 }
 
-void TForm1::panelMoved(QPointF screenPos)
+void TForm1::panelMoved()
 {
     if (!dragging_)
         return;
-    // Positions are taken from the pointer on the screen, so moving the window
-    // under the pointer does not feed back into the distance.
-    const QPointF global = QCursor::pos();
-    Q_UNUSED(screenPos);
-    const QPoint delta = (global - dragStart_).toPoint();
-    if (delta.manhattanLength() > 0)
+    const QPoint delta = QCursor::pos() - dragStart_;
+    if (delta.manhattanLength() > 3)
         dragMoved_ = true;
     frame_.moveTopLeft(dragOrigin_ + delta);
     syncGeometry();
 }
 
-void TForm1::panelReleased(Qt::MouseButton button, QPointF screenPos)
+void TForm1::panelReleased(Qt::MouseButton button)
 {
-    const bool moved = dragMoved_ && (screenPos - dragStart_).manhattanLength() > 3;
     dragging_ = false;
-    if (button == Qt::RightButton && !moved)
-        ui->PopupMenu2->popup(screenPos.toPoint());
+    // A right click that did not move the window opens the panel's menu.
+    if (button == Qt::RightButton && !dragMoved_)
+        ui->PopupMenu2->popup(QCursor::pos());
 }
 
 // ---- background ------------------------------------------------------------------------------

@@ -129,7 +129,7 @@ public:
     void BtnMouseUp(TImage* sender, Qt::MouseButton button, QPointF local);
     void BtnClickEvent(TImage* sender);
     void JumpFinish();
-    void Rectangle1MouseDown(Qt::MouseButton button, QPointF screenPos);
+    void Rectangle1MouseDown(Qt::MouseButton button);
     void SaveCmdClick();
     void CloseCmd2Click();
     void AddMenuClick();
@@ -153,8 +153,8 @@ private:
     QPointF placeNewTile(TImage* tile);
     void showIcon(const QImage& icon, TImage* tile);
     void lengthen();
-    void panelMoved(QPointF screenPos);
-    void panelReleased(Qt::MouseButton button, QPointF screenPos);
+    void panelMoved();
+    void panelReleased(Qt::MouseButton button);
 
     std::unique_ptr<Ui::TForm1> ui;
     QGraphicsScene* scene_ = nullptr;
@@ -166,7 +166,7 @@ private:
     bool exposed_ = false;
     // Window drag by the panel.
     bool dragging_ = false;
-    QPointF dragStart_;
+    QPoint dragStart_;
     QPoint dragOrigin_;
     bool dragMoved_ = false;
 };

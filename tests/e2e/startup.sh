@@ -52,6 +52,17 @@ sleep 0.3
 xdotool mouseup 1; sleep 0.3
 read -r nx ny w h < <(geometry "$WID")
 near "$nx" 500 3 && near "$ny" 220 3 || fail "drag moved the window to $nx,$ny, not 500,220"
+# The right button moves the window as well.
+px=$((nx + 10)) py=$((ny + h - 10))
+xdotool mousemove "$px" "$py"; sleep 0.2
+xdotool mousedown 3; sleep 0.2
+for i in 1 2 3 4 5; do
+  xdotool mousemove $((px - i * 10)) $((py + i * 10)); sleep 0.1
+done
+sleep 0.3
+xdotool mouseup 3; sleep 0.3
+read -r nx ny w h < <(geometry "$WID")
+near "$nx" 450 3 && near "$ny" 270 3 || fail "right-button drag moved the window to $nx,$ny, not 450,270"
 xdotool windowactivate --sync "$WID" key --clearmodifiers ctrl+x
 wait_dock_exit
 ((DOCK_RC == 0)) || fail "exit status $DOCK_RC"
