@@ -11,7 +11,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 void makeGroup(const QTemporaryDir& dir, int n)
 {

@@ -14,8 +14,10 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
-class FirstPaint : public QObject {
+namespace
+{
+class FirstPaint : public QObject
+{
 public:
     explicit FirstPaint(QElapsedTimer& t) : timer(t) {}
     bool eventFilter(QObject*, QEvent* e) override

@@ -7,6 +7,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-test"
 bash "$root/scripts/setup.sh"
+# Every source file stays formatted by the project's .clang-format.
+if [[ -d "$root/.git" ]]; then
+  (cd "$root" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror)
+fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DPONDWILLOW_SANITIZE=ON -DPONDWILLOW_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -5,7 +5,8 @@
 
 #include <exception>
 
-namespace {
+namespace
+{
 
 void report(const QString& message)
 {

@@ -5,7 +5,8 @@
 // The application object. An error that escapes an event handler is shown in
 // the error report (a message box with an OK button); the rest of that
 // handler does not run and the event loop goes on.
-class TApplication : public QApplication {
+class TApplication : public QApplication
+{
     Q_OBJECT
 public:
     TApplication(int& argc, char** argv);

@@ -6,8 +6,8 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
-#include <QtMath>
 #include <QUrl>
+#include <QtMath>
 
 // ---- TRectangle ------------------------------------------------------------
 

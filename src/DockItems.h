@@ -14,7 +14,8 @@ class QGraphicsDropShadowEffect;
 
 // The background panel: a rounded rectangle without outline, painted with a
 // solid colour, a linear gradient or a stretched picture.
-class TRectangle : public QGraphicsObject {
+class TRectangle : public QGraphicsObject
+{
     Q_OBJECT
 public:
     enum class FillKind { Solid, Gradient, Bitmap };
@@ -69,7 +70,8 @@ private:
 };
 
 // The drop zone: fills the panel, shows "Drop" and takes dropped files.
-class TDropTarget : public QGraphicsObject {
+class TDropTarget : public QGraphicsObject
+{
     Q_OBJECT
 public:
     explicit TDropTarget(TRectangle* panel);
@@ -97,7 +99,8 @@ private:
 
 // The mirror image of a tile beyond its own lower side, fading out. Drawn in
 // the tile's coordinates, so it turns with the tile and faces the dock's edge.
-class TReflectionEffect : public QGraphicsEffect {
+class TReflectionEffect : public QGraphicsEffect
+{
     Q_OBJECT
 public:
     explicit TReflectionEffect(QObject* parent = nullptr) : QGraphicsEffect(parent) {}
@@ -127,7 +130,8 @@ QGraphicsDropShadowEffect* makeShadowEffect(QObject* parent);
 // An icon tile: a bw x bw picture that turns about its centre. Its QObject
 // children are, in this order: the effect, the swing animation, the jump
 // animation; code finds them by index.
-class TImage : public QGraphicsObject {
+class TImage : public QGraphicsObject
+{
     Q_OBJECT
 public:
     explicit TImage(qreal size, QGraphicsItem* parent = nullptr);

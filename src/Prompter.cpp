@@ -3,9 +3,11 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace pw::prompt {
+namespace pw::prompt
+{
 
-namespace {
+namespace
+{
 std::function<void(const QString&)>& errorSink()
 {
     static std::function<void(const QString&)> sink;

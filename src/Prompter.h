@@ -7,7 +7,8 @@ class QWidget;
 
 // Every modal prompt of the program goes through here, so tests can preset
 // the answer instead of blocking on a dialog.
-namespace pw::prompt {
+namespace pw::prompt
+{
 
 // The error report: a message box with an OK button.
 void showError(QWidget* parent, const QString& message);

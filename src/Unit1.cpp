@@ -29,9 +29,11 @@
 
 TForm1* Form1 = nullptr;
 
-namespace pw {
+namespace pw
+{
 
-namespace {
+namespace
+{
 QString& homeOverride()
 {
     static QString dir;
@@ -71,7 +73,8 @@ void setScreenSizeForTesting(std::optional<QSizeF> size)
 
 } // namespace pw
 
-namespace {
+namespace
+{
 
 constexpr auto kIniName = "Pondwillow.ini";
 
@@ -202,12 +205,18 @@ const WriteRow kWrites[] = {
     {"Hint", "Show", [](const TForm1& f) -> Value { return f.isShowHint; }},
     {"Mode", "Top", [](const TForm1& f) -> Value { return f.isTop; }},
     {"Menu", "Index", [](const TForm1& f) -> Value { return f.MenuIndex; }},
-    {"Menu", "Name0", [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 0)->text(); }},
-    {"Menu", "Name1", [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 1)->text(); }},
-    {"Menu", "Name2", [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 2)->text(); }},
-    {"Menu", "Name3", [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 3)->text(); }},
-    {"Menu", "Name4", [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 4)->text(); }},
-    {"Back", "Opa", [](const TForm1& f) -> Value { return double(float(f.Rectangle1->opacity())); }},
+    {"Menu", "Name0",
+     [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 0)->text(); }},
+    {"Menu", "Name1",
+     [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 1)->text(); }},
+    {"Menu", "Name2",
+     [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 2)->text(); }},
+    {"Menu", "Name3",
+     [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 3)->text(); }},
+    {"Menu", "Name4",
+     [](const TForm1& f) -> Value { return groupAction(const_cast<TForm1&>(f), 4)->text(); }},
+    {"Back", "Opa",
+     [](const TForm1& f) -> Value { return double(float(f.Rectangle1->opacity())); }},
     {"Back", "Color0", [](const TForm1& f) -> Value { return f.Color0; }},
     {"Back", "Color1", [](const TForm1& f) -> Value { return f.Color1; }},
     {"Back", "Gradient", [](const TForm1& f) -> Value { return f.isGradient; }},
@@ -236,7 +245,8 @@ Value readValue(const TIniFile& ini, const ReadRow& row, const Value& def)
             else {
                 // An edge name that names none of the four edges gives the
                 // default edge, so a valid name is saved next time.
-                const auto mode = pw::refrectModeFromName(ini.ReadString(s, k, pw::refrectModeName(d)));
+                const auto mode =
+                    pw::refrectModeFromName(ini.ReadString(s, k, pw::refrectModeName(d)));
                 return mode.value_or(d);
             }
         },
@@ -649,8 +659,8 @@ void TForm1::EndLayout()
     } else if (isVertical) {
         SetHeight(Height() - bw);
     }
-    const QPoint pos = pw::layout::keepOnScreen(RefrectMode, frame_, Rectangle1->size(),
-                                                QSizeF(scx, scy));
+    const QPoint pos =
+        pw::layout::keepOnScreen(RefrectMode, frame_, Rectangle1->size(), QSizeF(scx, scy));
     frame_.moveTopLeft(pos);
     syncGeometry();
 }

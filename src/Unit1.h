@@ -13,13 +13,15 @@
 #include <memory>
 #include <optional>
 
-namespace Ui {
+namespace Ui
+{
 class TForm1;
 }
 class QGraphicsScene;
 class QMenu;
 
-namespace pw {
+namespace pw
+{
 // The directory every file of the dock lives in, with its final separator:
 // the executable's own, unless a test has set another.
 QString homeDirectory();
@@ -31,7 +33,8 @@ void setScreenSizeForTesting(std::optional<QSizeF> size);
 
 // The dock window: holds every setting as a field, the five groups' entry
 // lines and the tiles of the group on show.
-class TForm1 : public QWidget, public pw::MessageHandler {
+class TForm1 : public QWidget, public pw::MessageHandler
+{
     Q_OBJECT
 public:
     // The one window message the dock handles: the session is ending.

@@ -3,12 +3,14 @@
 #include <QDialog>
 #include <memory>
 
-namespace Ui {
+namespace Ui
+{
 class TForm2;
 }
 
 // The settings window.
-class TForm2 : public QDialog {
+class TForm2 : public QDialog
+{
     Q_OBJECT
 public:
     explicit TForm2(QWidget* parent = nullptr);

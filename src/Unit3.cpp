@@ -13,6 +13,4 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
 
 TForm3::~TForm3() = default;
 
-void TForm3::editEntry()
-{
-}
+void TForm3::editEntry() {}

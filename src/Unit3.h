@@ -3,12 +3,14 @@
 #include <QDialog>
 #include <memory>
 
-namespace Ui {
+namespace Ui
+{
 class TForm3;
 }
 
 // The parameter window: edits the parameter string and the hint of one entry.
-class TForm3 : public QDialog {
+class TForm3 : public QDialog
+{
     Q_OBJECT
 public:
     explicit TForm3(QWidget* parent = nullptr);

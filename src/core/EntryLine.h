@@ -14,7 +14,8 @@ struct TRec {
     friend bool operator==(const TRec&, const TRec&) = default;
 };
 
-namespace pw {
+namespace pw
+{
 
 // Splits an entry line into its fields: comma-delimited, nothing trimmed, a
 // field that begins with a double quote is quoted ("" inside stands for ").

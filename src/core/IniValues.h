@@ -8,7 +8,8 @@
 
 // The text forms of settings values, as written to and read from the settings
 // file. Pure functions: the INI engine and its tests share them.
-namespace pw::ini {
+namespace pw::ini
+{
 
 // Optionally signed decimal within the 32-bit signed range, or 1 to 8 hex
 // digits after "$", "0x" or "x" (either case) taken as a 32-bit pattern.

@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-namespace pw::layout {
+namespace pw::layout
+{
 
 std::optional<Align> panelAlign(const Params& p)
 {

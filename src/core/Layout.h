@@ -11,7 +11,8 @@
 // the window is across and along the dock, where each tile stands and how the
 // window is kept on the screen at its edge. Pure functions over plain values;
 // the dock window applies their results.
-namespace pw::layout {
+namespace pw::layout
+{
 
 // The settings a pass reads.
 struct Params {

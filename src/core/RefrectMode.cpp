@@ -2,9 +2,11 @@
 
 #include <array>
 
-namespace pw {
+namespace pw
+{
 
-namespace {
+namespace
+{
 constexpr std::array<const char*, 4> kNames{"mleft", "mright", "mtop", "mbottom"};
 }
 

@@ -8,7 +8,8 @@
 // The screen edge the dock lies against, and so the side its reflections face.
 enum class TRefrectMode : std::uint8_t { mleft = 0, mright = 1, mtop = 2, mbottom = 3 };
 
-namespace pw {
+namespace pw
+{
 
 QString refrectModeName(TRefrectMode mode);
 // Case-insensitive; nullopt for anything that names none of the four edges.

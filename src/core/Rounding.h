@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-namespace pw {
+namespace pw
+{
 
 // Every float-to-integer conversion of the dock rounds to nearest with halves
 // going to the even neighbour (2.5 -> 2, 3.5 -> 4).

@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 // Writes the whole file through a temporary file beside it, renamed over the
 // old one only when every byte is on disk. On failure the old file is left

@@ -1,11 +1,13 @@
 #include "platform/KeyState.h"
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 // Defined once per operating system.
 bool isShiftDownNative();
 
-namespace {
+namespace
+{
 std::function<bool()>& testProbe()
 {
     static std::function<bool()> probe;

@@ -2,7 +2,8 @@
 
 #include <functional>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 // Whether the Shift key is held down at this moment (the key itself, not the
 // modifier flags of some earlier event).

@@ -1,11 +1,13 @@
 #include "platform/ShellLauncher.h"
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 // Defined once per operating system.
 void shellLaunchNative(const QString& file, const QString& params, const QString& dir);
 
-namespace {
+namespace
+{
 std::function<void(const QString&, const QString&, const QString&)>& fakeLauncher()
 {
     static std::function<void(const QString&, const QString&, const QString&)> fake;

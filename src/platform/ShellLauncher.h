@@ -3,7 +3,8 @@
 #include <QString>
 #include <functional>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 // Opens or starts a file the way the desktop does: a program is started with
 // the parameter string, any other file is opened with the desktop's default

@@ -2,7 +2,8 @@
 
 class QWidget;
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 // Keeps the program's button off the taskbar for the rest of the run. Call
 // before the window is first shown.

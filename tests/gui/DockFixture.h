@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Prompter.h"
-#include "core/Errors.h"
 #include "Unit1.h"
+#include "core/Errors.h"
 #include "platform/KeyState.h"
 #include "platform/ShellLauncher.h"
 
@@ -16,7 +16,8 @@
 
 // A fresh home directory per test, a 1920 x 1080 screen, error reports and
 // launches recorded instead of shown or spawned.
-class DockFixture : public ::testing::Test {
+class DockFixture : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

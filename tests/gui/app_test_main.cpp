@@ -6,13 +6,15 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 int g_argc = 1;
 char g_arg0[] = "gui_tests";
 char* g_argv[] = {g_arg0, nullptr};
 
-class AppEnvironment : public ::testing::Environment {
+class AppEnvironment : public ::testing::Environment
+{
 public:
     void SetUp() override { app_ = std::make_unique<TApplication>(g_argc, g_argv); }
     void TearDown() override { app_.reset(); }

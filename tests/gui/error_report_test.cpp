@@ -5,12 +5,14 @@
 #include <QCloseEvent>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 using ErrorReport = DockFixture;
 
 // An object whose event handler fails, as a command does when a save fails.
-class Failing : public QObject {
+class Failing : public QObject
+{
 public:
     bool event(QEvent* e) override
     {

@@ -3,7 +3,8 @@
 
 #include <QFile>
 
-namespace {
+namespace
+{
 
 using Groups = DockFixture;
 
@@ -39,19 +40,19 @@ TEST_F(Groups, LoadKeepsExistingFilesInOrderAndRewritesTheirLines)
     QDir(home.path()).mkdir("folder");
     QFile::link(path("a.txt"), path("link.txt"));
     QFile::link(path("gone.txt"), path("dangling.txt"));
-    const QByteArray lines = QString(
-        "%1\r\n"                       // a path alone
-        "%2,-v,Run it\r"               // lone CR line end
-        "%3,,folder\n"                 // a directory: not a file
-        "%4,,missing\r\n"              // no such file
-        "\r\n"                         // an empty line holds no entry
-        "%5,,linked\r\n"               // a link to a file counts
-        "%6,,dangling\r\n"             // a link to nothing does not
-        "%1,x,Hello, world\r\n"        // a comma in the hint, as older files hold it
-        "\"%2\",\"a,b\",\"say \"\"hi\"\"\"") // quoted fields, no final line break
-        .arg(path("a.txt"), path("b c.sh"), path("folder"), path("missing.txt"),
-             path("link.txt"), path("dangling.txt"))
-        .toUtf8();
+    const QByteArray lines =
+        QString("%1\r\n"                             // a path alone
+                "%2,-v,Run it\r"                     // lone CR line end
+                "%3,,folder\n"                       // a directory: not a file
+                "%4,,missing\r\n"                    // no such file
+                "\r\n"                               // an empty line holds no entry
+                "%5,,linked\r\n"                     // a link to a file counts
+                "%6,,dangling\r\n"                   // a link to nothing does not
+                "%1,x,Hello, world\r\n"              // a comma in the hint, as older files hold it
+                "\"%2\",\"a,b\",\"say \"\"hi\"\"\"") // quoted fields, no final line break
+            .arg(path("a.txt"), path("b c.sh"), path("folder"), path("missing.txt"),
+                 path("link.txt"), path("dangling.txt"))
+            .toUtf8();
     writeFile("PondwillowPath0.txt", lines);
 
     TForm1& f = create();

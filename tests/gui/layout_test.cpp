@@ -8,7 +8,8 @@
 #include <QPainter>
 #include <QPropertyAnimation>
 
-namespace {
+namespace
+{
 
 using Layout = DockFixture;
 
@@ -29,7 +30,8 @@ QString edgeIni(const Edge& e, int xyoffset = 0, int backSize = 96, QPoint pos =
         .arg(pos.y());
 }
 
-class LayoutFixture : public DockFixture {
+class LayoutFixture : public DockFixture
+{
 protected:
     // A group of n existing files.
     void writeGroup(int n)
@@ -98,8 +100,8 @@ TEST_F(Geometry, TheDockIsKeptOnTheScreenAtItsOwnEdgeOnly)
     };
     // Window 126 across, 92 long (one tile); screen 1920 x 1080.
     const Case cases[] = {
-        {{"mbottom", false}, {500, 984}, {500, 954}}, // lower side 30 below the screen
-        {{"mbottom", false}, {500, 924}, {500, 924}}, // 30 above it: stays
+        {{"mbottom", false}, {500, 984}, {500, 954}},     // lower side 30 below the screen
+        {{"mbottom", false}, {500, 924}, {500, 924}},     // 30 above it: stays
         {{"mbottom", false}, {-300, -500}, {-300, -500}}, // other sides are left alone
         {{"mtop", false}, {500, -40}, {500, 0}},
         {{"mtop", false}, {500, 40}, {500, 40}},
@@ -321,8 +323,8 @@ QByteArray twoColourIcon()
     QByteArray ico;
     QDataStream out(&ico, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
-    out << quint16(0) << quint16(1) << quint16(1);                // header: icon, one image
-    out << quint8(48) << quint8(48) << quint8(0) << quint8(0)     // size, colours
+    out << quint16(0) << quint16(1) << quint16(1);            // header: icon, one image
+    out << quint8(48) << quint8(48) << quint8(0) << quint8(0) // size, colours
         << quint16(1) << quint16(32) << quint32(png.size()) << quint32(22);
     return ico + png;
 }
@@ -331,8 +333,8 @@ TEST_F(Tiles, TheIconIsSeenUprightAtEveryEdge)
 {
     writeFile("two.ico", twoColourIcon());
     writeFile("PondwillowPath0.txt", (path("two.ico") + ",,icon\r\n").toUtf8());
-    for (const Edge& e : {Edge{"mleft", true}, Edge{"mright", true}, Edge{"mtop", false},
-                          Edge{"mbottom", false}}) {
+    for (const Edge& e :
+         {Edge{"mleft", true}, Edge{"mright", true}, Edge{"mtop", false}, Edge{"mbottom", false}}) {
         SCOPED_TRACE(e.name);
         writeIni(edgeIni(e) + "[Icon]\nRefrection=0\n");
         TForm1& f = create();
@@ -374,10 +376,14 @@ TEST_F(Background, ModesInOrderOfPrecedence)
         {"Gradient=1\nDirection=2\n", TRectangle::FillKind::Gradient, {0, 0}, {1, 1}},
         {"Gradient=1\nDirection=5\n", TRectangle::FillKind::Gradient, {0, 0}, {0, 1}},
         {"Gradient=1\nImage=1\nImageFile=" + path("back.png") + "\n",
-         TRectangle::FillKind::Bitmap, {}, {}},
+         TRectangle::FillKind::Bitmap,
+         {},
+         {}},
         // A missing or undecodable picture keeps the fill the panel had.
         {"Gradient=1\nImage=1\nImageFile=" + path("none.png") + "\n",
-         TRectangle::FillKind::Solid, {}, {}},
+         TRectangle::FillKind::Solid,
+         {},
+         {}},
         {"Image=1\nImageFile=" + path("broken.png") + "\n", TRectangle::FillKind::Solid, {}, {}},
     };
     for (const Case& c : cases) {
@@ -404,9 +410,9 @@ TEST_F(Background, ModesInOrderOfPrecedence)
 
 TEST_F(Background, AHorizontalGradientRunsRedToBlueAndCornersAreRound)
 {
-    writeIni("[Back]\nOpa=1\nGradient=1\nDirection=1\nColor0=" +
-             QString::number(qint32(0xFFFF0000)) + "\nColor1=" +
-             QString::number(qint32(0xFF0000FF)) + "\n");
+    writeIni(
+        "[Back]\nOpa=1\nGradient=1\nDirection=1\nColor0=" + QString::number(qint32(0xFFFF0000)) +
+        "\nColor1=" + QString::number(qint32(0xFF0000FF)) + "\n");
     TForm1& f = create();
     const QRectF panel = f.Rectangle1->sceneBoundingRect();
     QImage out(f.Width(), f.Height(), QImage::Format_ARGB32_Premultiplied);

@@ -5,13 +5,15 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 int g_argc = 1;
 char g_arg0[] = "tests";
 char* g_argv[] = {g_arg0, nullptr};
 
-class QtEnvironment : public ::testing::Environment {
+class QtEnvironment : public ::testing::Environment
+{
 public:
     void SetUp() override { app_ = std::make_unique<QApplication>(g_argc, g_argv); }
     void TearDown() override { app_.reset(); }

@@ -3,7 +3,8 @@
 
 #include <QCloseEvent>
 
-namespace {
+namespace
+{
 
 using Settings = DockFixture;
 
@@ -130,15 +131,37 @@ TEST_F(Settings, DefaultPositionIsTheScreenCentreRoundedHalfToEven)
 TEST_F(Settings, FirstSaveWritesThe31KeysInOrder)
 {
     create(false).WriteIniFile();
-    const QStringList expected = {
-        "[Icon]Size",      "[Icon]Width",      "[Icon]GapH",       "[Icon]Refrection",
-        "[Icon]DisInterpolation", "[Icon]Jump", "[Form]Top",       "[Form]Left",
-        "[Form]Mode",      "[Form]TaskBar",    "[Refrect]Mode",    "[Refrect]Opa",
-        "[Refrect]Length", "[Refrect]Offset",  "[Menu]Index",      "[Menu]Name0",
-        "[Menu]Name1",     "[Menu]Name2",      "[Menu]Name3",      "[Menu]Name4",
-        "[Hint]Show",      "[Mode]Top",        "[Back]Opa",        "[Back]Color0",
-        "[Back]Color1",    "[Back]Gradient",   "[Back]Direction",  "[Back]Size",
-        "[Back]Image",     "[Back]ImageFile",  "[Back]Offset"};
+    const QStringList expected = {"[Icon]Size",
+                                  "[Icon]Width",
+                                  "[Icon]GapH",
+                                  "[Icon]Refrection",
+                                  "[Icon]DisInterpolation",
+                                  "[Icon]Jump",
+                                  "[Form]Top",
+                                  "[Form]Left",
+                                  "[Form]Mode",
+                                  "[Form]TaskBar",
+                                  "[Refrect]Mode",
+                                  "[Refrect]Opa",
+                                  "[Refrect]Length",
+                                  "[Refrect]Offset",
+                                  "[Menu]Index",
+                                  "[Menu]Name0",
+                                  "[Menu]Name1",
+                                  "[Menu]Name2",
+                                  "[Menu]Name3",
+                                  "[Menu]Name4",
+                                  "[Hint]Show",
+                                  "[Mode]Top",
+                                  "[Back]Opa",
+                                  "[Back]Color0",
+                                  "[Back]Color1",
+                                  "[Back]Gradient",
+                                  "[Back]Direction",
+                                  "[Back]Size",
+                                  "[Back]Image",
+                                  "[Back]ImageFile",
+                                  "[Back]Offset"};
     const QByteArray text = readFile("Pondwillow.ini");
     EXPECT_EQ(iniKeys(text), expected);
     EXPECT_TRUE(text.contains("Mode=mbottom\r\nOpa=0.5\r\n"));
@@ -176,7 +199,6 @@ TEST_F(Settings, AFailedSaveIsReportedWithThePathAndKeepsTheDockOpen)
     } catch (const pw::Error& e) {
         EXPECT_EQ(e.message(), expected);
     }
-
 }
 
 TEST_F(Settings, ClosingWritesTheSettingsAndNoGroupFile)

@@ -21,7 +21,8 @@ inline void PrintTo(const QString& s, std::ostream* os)
     *os << '"' << s.toStdString() << '"';
 }
 
-namespace pw::test {
+namespace pw::test
+{
 
 inline void writeBytes(const QString& path, const QByteArray& bytes)
 {
@@ -39,7 +40,8 @@ inline QByteArray readBytes(const QString& path)
 }
 
 // A fresh directory per test.
-class TempDirTest : public ::testing::Test {
+class TempDirTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
     // Everything in the directory, sorted by code point.
@@ -55,7 +57,8 @@ protected:
 
 #ifdef Q_OS_UNIX
 // Makes writes beyond a file size fail (EFBIG), for root as well.
-class FileSizeLimit {
+class FileSizeLimit
+{
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {

@@ -35,7 +35,6 @@ protected:
         ini.UpdateFile();
         return readBytes(path());
     }
-
 };
 
 TEST_F(IniFileTest, LookupIgnoresCaseAndTakesTheFirstMatch)
@@ -297,7 +296,6 @@ TEST_F(IniFileTest, FailedSaveNamesTheFullPath)
     }
     EXPECT_EQ(entries(), (QStringList{u"Pondwillow.ini"_s, u"plain"_s}));
 }
-
 
 TEST_F(IniFileTest, FailedWriteLeavesTheOldFileWhole)
 {

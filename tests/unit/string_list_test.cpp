@@ -136,7 +136,6 @@ TEST_F(StringListTest, FailedSaveRaisesAnErrorNamingTheFile)
     EXPECT_EQ(entries(), (QStringList{u"PondwillowPath1.txt"_s, u"plain"_s}));
 }
 
-
 TEST_F(StringListTest, FailedWriteLeavesTheOldFileWhole)
 {
 #ifdef Q_OS_UNIX

@@ -3,9 +3,11 @@
 #include <QGuiApplication>
 #include <xcb/xcb.h>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
-namespace {
+namespace
+{
 
 // Whether a key that carries a Shift keysym is down in the server's keymap.
 bool shiftInKeymap(xcb_connection_t* c)

@@ -5,7 +5,8 @@
 #include <QProcess>
 #include <QUrl>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 // No shell stands between the dock and the program: the parameter string is
 // split into arguments by the usual quoting rules and handed over directly.

@@ -4,9 +4,11 @@
 #include <QWidget>
 #include <xcb/xcb.h>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
-namespace {
+namespace
+{
 
 xcb_atom_t internAtom(xcb_connection_t* c, const char* name)
 {

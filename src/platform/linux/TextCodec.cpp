@@ -1,6 +1,7 @@
 #include "platform/TextCodec.h"
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 QString decodeAnsi(const QByteArray& bytes)
 {

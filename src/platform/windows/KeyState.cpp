@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 bool isShiftDownNative()
 {

@@ -1,9 +1,10 @@
 #include "platform/ShellLauncher.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 void shellLaunchNative(const QString& file, const QString& params, const QString& dir)
 {

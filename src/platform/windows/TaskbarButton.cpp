@@ -3,7 +3,8 @@
 #include <QWidget>
 #include <windows.h>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 // A top-level window owned by a hidden window gets no taskbar button; Qt's
 // equivalent of the hidden application window is a tool window style.

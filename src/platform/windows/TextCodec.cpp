@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-namespace pw::platform {
+namespace pw::platform
+{
 
 QString decodeAnsi(const QByteArray& bytes)
 {
@@ -19,8 +20,8 @@ QByteArray encodeAnsi(const QString& text)
     if (text.isEmpty())
         return {};
     const std::wstring wide = text.toStdWString();
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0,
-                                      nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
     QByteArray out(n, '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
     return out;
