@@ -185,6 +185,12 @@ TEST_F(Tiles, ATileHasItsThreeChildrenInOrder)
         EXPECT_FLOAT_EQ(swing->startValue().toFloat(), c.swingStart);
         EXPECT_FLOAT_EQ(swing->endValue().toFloat(), c.swingStop);
         EXPECT_FLOAT_EQ(float(tile->rotation()), c.rest);
+        // The pointer entering the tile starts the swing, which ends at rest.
+        emit tile->mouseEntered(tile);
+        EXPECT_EQ(swing->state(), QAbstractAnimation::Running);
+        EXPECT_FLOAT_EQ(float(tile->rotation()), c.swingStart);
+        swing->setCurrentTime(100);
+        EXPECT_FLOAT_EQ(float(tile->rotation()), c.rest);
 
         auto* jump = qobject_cast<QPropertyAnimation*>(tile->child(2));
         ASSERT_TRUE(jump);
@@ -218,11 +224,12 @@ TEST_F(Tiles, ShadowsReplaceReflectionsAndHoverChangesOnlyReflections)
     EXPECT_EQ(f.mouseobj, tile);
     dock.reset();
 
-    writeIni("[Refrect]\nOpa=0.25\n");
+    writeIni("[Refrect]\nOpa=0.25\nLength=5\n");
     TForm1& g = create();
     tile = g.LaunchBtn.at(0);
     auto* effect = qobject_cast<TReflectionEffect*>(tile->child(0));
     ASSERT_TRUE(effect);
+    EXPECT_DOUBLE_EQ(effect->Length(), 1.0) << "length is kept within 0.1 to 1";
     g.BtnMouseEnter(tile);
     EXPECT_DOUBLE_EQ(effect->Opacity(), 1.0);
     g.BtnMouseLeave(tile);
