@@ -6,7 +6,6 @@
 #include "core/Layout.h"
 #include "core/Rounding.h"
 #include "platform/IconCache.h"
-#include "platform/IconProvider.h"
 #include "platform/IniFile.h"
 #include "platform/KeyState.h"
 #include "platform/ShellLauncher.h"
@@ -19,7 +18,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGraphicsScene>
-#include <QLocale>
 #include <QMenu>
 #include <QPropertyAnimation>
 #include <QScreen>
