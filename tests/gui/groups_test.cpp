@@ -8,29 +8,31 @@ namespace
 
 using Groups = DockFixture;
 
-TEST_F(Groups, MissingGroupFileShowsTheDropZoneInAddModeAndTransparent)
+TEST_F(Groups, AGroupWithoutEntriesShowsTheDropZoneInAddMode)
 {
-    TForm1& f = create(false);
-    f.SetTransparency(false);
-    f.show();
-    EXPECT_TRUE(f.DropTarget1->isVisible());
-    EXPECT_TRUE(f.form().AddMenu->isChecked());
-    EXPECT_TRUE(f.form().AddMenu2->isChecked());
-    EXPECT_TRUE(f.Transparency());
-    EXPECT_TRUE(f.LaunchBtn.isEmpty());
-    EXPECT_FALSE(QFile::exists(path("PondwillowPath0.txt"))) << "loading created the file";
-}
-
-TEST_F(Groups, EmptyGroupFileShowsTheDropZoneButLeavesTransparencyAlone)
-{
-    writeFile("PondwillowPath0.txt", "");
-    TForm1& f = create(false);
-    f.SetTransparency(false);
-    f.show();
-    EXPECT_TRUE(f.DropTarget1->isVisible());
-    EXPECT_TRUE(f.form().AddMenu->isChecked());
-    EXPECT_TRUE(f.form().AddMenu2->isChecked());
-    EXPECT_FALSE(f.Transparency());
+    // Only a file that cannot be read also makes the window transparent.
+    struct Case {
+        const char* name;
+        bool fileExists;
+        bool transparent;
+    };
+    for (const Case& c : {Case{"missing file", false, true}, Case{"empty file", true, false}}) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path("PondwillowPath0.txt"));
+        if (c.fileExists)
+            writeFile("PondwillowPath0.txt", "");
+        TForm1& f = create(false);
+        f.SetTransparency(false);
+        f.show();
+        EXPECT_TRUE(f.DropTarget1->isVisible());
+        EXPECT_TRUE(f.form().AddMenu->isChecked());
+        EXPECT_TRUE(f.form().AddMenu2->isChecked());
+        EXPECT_EQ(f.Transparency(), c.transparent);
+        EXPECT_TRUE(f.LaunchBtn.isEmpty());
+        EXPECT_EQ(QFile::exists(path("PondwillowPath0.txt")), c.fileExists)
+            << "loading changed what is on disk";
+        dock.reset();
+    }
 }
 
 TEST_F(Groups, LoadKeepsExistingFilesInOrderAndRewritesTheirLines)
