@@ -261,6 +261,13 @@ void TImage::setBitmap(QImage image)
     update();
 }
 
+void TImage::setHint(const QString& hint)
+{
+    hint_ = hint;
+    if (showHint_)
+        setToolTip(hint_);
+}
+
 void TImage::setShowHint(bool on)
 {
     showHint_ = on;

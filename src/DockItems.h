@@ -145,7 +145,7 @@ public:
     bool DisableInterpolation() const { return disableInterpolation_; }
     void setDisableInterpolation(bool on) { disableInterpolation_ = on; }
     QString Hint() const { return hint_; }
-    void setHint(const QString& hint) { hint_ = hint; }
+    void setHint(const QString& hint);
     bool ShowHint() const { return showHint_; }
     void setShowHint(bool on);
 

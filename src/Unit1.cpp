@@ -486,6 +486,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e)
         windowHandle()->isExposed()) {
         exposed_ = true;
         windowHandle()->setPosition(frame_.topLeft());
+        windowHandle()->removeEventFilter(this);
     }
     return QWidget::eventFilter(watched, e);
 }
@@ -551,10 +552,7 @@ void TForm1::clearTiles()
 void TForm1::SetMenu(int index)
 {
     PassGuard pass(*this);
-    placedInPass_ = 0;
-    Gx = 0;
-    Gy = 0;
-    // BeginLayout steps 1 to 4 come before the load, step 5 after it.
+    // The layout prelude comes before the load, the cursor start after it.
     BeginLayout();
     TStringList& list = *LaunchPath[std::size_t(index)];
     list.clear();
@@ -568,9 +566,7 @@ void TForm1::SetMenu(int index)
         ui->AddMenu->setChecked(true);
         ui->AddMenu2->setChecked(true);
     }
-    const QPointF start = pw::layout::cursorStart(layoutParams());
-    Gx = float(start.x());
-    Gy = float(start.y());
+    startCursor();
     for (const QString& line : std::as_const(lines)) {
         const std::optional<TRec> entry = pw::entryFromLine(line);
         if (entry && QFileInfo(entry->fname).isFile())
@@ -592,6 +588,13 @@ void TForm1::MenuClick(int group)
 pw::layout::Params TForm1::layoutParams() const
 {
     return {isVertical, RefrectMode, bw, Gp, BackSize, xyoffset, PopLength};
+}
+
+void TForm1::startCursor()
+{
+    const QPointF start = pw::layout::cursorStart(layoutParams());
+    Gx = float(start.x());
+    Gy = float(start.y());
 }
 
 void TForm1::BeginLayout()
@@ -670,9 +673,7 @@ void TForm1::ReSetBtn()
         scene_->removeItem(tile);
     BeginLayout();
     DropTarget1->setVisible(false);
-    const QPointF start = pw::layout::cursorStart(layoutParams());
-    Gx = float(start.x());
-    Gy = float(start.y());
+    startCursor();
     for (TImage* tile : std::as_const(LaunchBtn))
         SetFormBtn(tile);
     EndLayout();

@@ -153,6 +153,8 @@ private:
     void alignPanel();
     struct PassGuard;
     pw::layout::Params layoutParams() const;
+    // The layout cursor at the start of a pass.
+    void startCursor();
     QPointF placeNewTile(TImage* tile);
     void showIcon(const QImage& icon, TImage* tile);
     void lengthen();
