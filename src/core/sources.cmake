@@ -6,6 +6,6 @@ target_sources(pondwillow_core PRIVATE
   core/IniValues.h core/IniValues.cpp
   core/Layout.h core/Layout.cpp
   platform/TextCodec.h platform/${PW_OS}/TextCodec.cpp
-  platform/AtomicFile.h platform/AtomicFile.cpp
+  platform/AtomicFile.h platform/AtomicFile.cpp platform/${PW_OS}/AtomicFile.cpp
   platform/IniFile.h platform/IniFile.cpp
   platform/StringList.h platform/StringList.cpp)

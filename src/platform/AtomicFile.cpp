@@ -1,27 +1,30 @@
 #include "platform/AtomicFile.h"
 
-#include <QSaveFile>
+#include <utility>
 
 namespace pw::platform
 {
 
-QString writeFileAtomically(const QString& path, const QByteArray& content)
+namespace
 {
-    QSaveFile file(path);
-    // Writing straight into the target would leave it half written on a
-    // failure; without a temporary file beside it the write fails instead.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(content) != content.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        file.commit(); // discards the temporary file
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+std::optional<detail::WriteFault>& pendingFault()
+{
+    static std::optional<detail::WriteFault> fault;
+    return fault;
+}
+} // namespace
+
+void failNextWriteForTesting(std::optional<WriteStep> step, int osError)
+{
+    if (step)
+        pendingFault() = detail::WriteFault{*step, osError};
+    else
+        pendingFault().reset();
+}
+
+std::optional<detail::WriteFault> detail::takeWriteFault()
+{
+    return std::exchange(pendingFault(), std::nullopt);
 }
 
 } // namespace pw::platform

@@ -81,17 +81,38 @@ TIniFile::TIniFile(const QString& fileName)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return;
-    lines_ = pw::platform::splitLines(pw::platform::decodeText(bytes, &encoding_));
+    encoding_ = pw::platform::encodingOf(bytes);
+    for (const pw::platform::RawLine& raw : pw::platform::splitRawLines(bytes, encoding_)) {
+        lines_.append(
+            Line{pw::platform::decodeLine(raw.bytes, encoding_), raw.bytes, raw.eol, false});
+        // Lines the dock adds end like the file's first line.
+        if (lineBreak_.isEmpty())
+            lineBreak_ = raw.eol;
+    }
+}
+
+void TIniFile::setLine(qsizetype i, const QString& text)
+{
+    Line& line = lines_[i];
+    if (!line.changed && line.text == text)
+        return;
+    line.text = text;
+    line.changed = true;
+}
+
+void TIniFile::insertLine(qsizetype i, const QString& text)
+{
+    lines_.insert(i, Line{text, {}, {}, true});
 }
 
 std::optional<TIniFile::SectionRange> TIniFile::findSection(const QString& section) const
 {
     for (qsizetype i = 0; i < lines_.size(); ++i) {
-        const auto name = sectionNameOf(lines_.at(i));
+        const auto name = sectionNameOf(lineAt(i));
         if (!name || !sameName(*name, section))
             continue;
         qsizetype end = i + 1;
-        while (end < lines_.size() && !sectionNameOf(lines_.at(end)))
+        while (end < lines_.size() && !sectionNameOf(lineAt(end)))
             ++end;
         return SectionRange{i, end};
     }
@@ -101,7 +122,7 @@ std::optional<TIniFile::SectionRange> TIniFile::findSection(const QString& secti
 qsizetype TIniFile::findKey(const SectionRange& range, const QString& key) const
 {
     for (qsizetype i = range.header + 1; i < range.end; ++i) {
-        const auto kl = keyLineOf(lines_.at(i));
+        const auto kl = keyLineOf(lineAt(i));
         if (kl && sameName(kl->key, key))
             return i;
     }
@@ -116,7 +137,7 @@ std::optional<QString> TIniFile::readValue(const QString& section, const QString
     const qsizetype index = findKey(*range, key);
     if (index < 0)
         return std::nullopt;
-    QString value = keyLineOf(lines_.at(index))->value;
+    QString value = keyLineOf(lineAt(index))->value;
     if (value.size() > kMaxValueLength) {
         value.truncate(kMaxValueLength);
         if (value.back().isHighSurrogate()) // never keep half a character
@@ -157,24 +178,24 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     const QString text = singleLine(value);
     const auto range = findSection(section);
     if (!range) {
-        if (!lines_.isEmpty() && !lines_.last().trimmed().isEmpty())
-            lines_.append(QString());
-        lines_.append(u'[' + section + u']');
-        lines_.append(key + u'=' + text);
+        if (!lines_.isEmpty() && !lines_.last().text.trimmed().isEmpty())
+            insertLine(lines_.size(), QString());
+        insertLine(lines_.size(), u'[' + section + u']');
+        insertLine(lines_.size(), key + u'=' + text);
         return;
     }
     const qsizetype index = findKey(*range, key);
     if (index >= 0) {
         // Keep the key as the file spells it.
-        lines_[index] = keyLineOf(lines_.at(index))->key + u'=' + text;
+        setLine(index, keyLineOf(lineAt(index))->key + u'=' + text);
         return;
     }
     qsizetype insertAt = range->header + 1;
     for (qsizetype i = range->header + 1; i < range->end; ++i) {
-        if (keyLineOf(lines_.at(i)))
+        if (keyLineOf(lineAt(i)))
             insertAt = i + 1;
     }
-    lines_.insert(insertAt, key + u'=' + text);
+    insertLine(insertAt, key + u'=' + text);
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, std::int32_t value)
@@ -194,9 +215,19 @@ void TIniFile::WriteFloat(const QString& section, const QString& key, double val
 
 void TIniFile::UpdateFile()
 {
-    const QByteArray bytes = pw::platform::encodeText(pw::platform::joinLines(lines_), encoding_);
-    if (!pw::platform::writeFileAtomically(fileName_, bytes).isEmpty()) {
-        throw pw::Error(
-            QStringLiteral("%1 に書き込めません").arg(QFileInfo(fileName_).absoluteFilePath()));
+    const QByteArray lineBreak = lineBreak_.isEmpty()
+                                     ? pw::platform::encodeLine(QStringLiteral("\r\n"), encoding_)
+                                     : lineBreak_;
+    QByteArray bytes = pw::platform::byteOrderMark(encoding_);
+    for (const Line& line : std::as_const(lines_)) {
+        bytes += line.changed ? pw::platform::encodeLine(line.text, encoding_) : line.raw;
+        // The last line, read without a break, gets one, so that lines added
+        // after it stay lines of their own.
+        bytes += line.changed || line.eol.isEmpty() ? lineBreak : line.eol;
+    }
+    const QString reason = pw::platform::writeFileAtomically(fileName_, bytes);
+    if (!reason.isEmpty()) {
+        throw pw::Error(QStringLiteral("%1 に書き込めません: %2")
+                            .arg(QFileInfo(fileName_).absoluteFilePath(), reason));
     }
 }

@@ -2,8 +2,8 @@
 
 #include "platform/StringList.h"
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -17,7 +17,9 @@
 //   kept as it was;
 // - values are read with surrounding blanks removed and cut to 2047 chars.
 // Reads come from the text loaded at construction; writes change the text in
-// memory, and UpdateFile() saves it whole and atomically.
+// memory, and UpdateFile() saves it whole and atomically. A line that no write
+// changed is saved as the bytes it was read from, line break included, even
+// when they are not valid text in the file's encoding.
 class TIniFile
 {
 public:
@@ -38,9 +40,10 @@ public:
     void WriteBool(const QString& section, const QString& key, bool value);
     void WriteFloat(const QString& section, const QString& key, double value);
 
-    // Saves the whole text, lines ended by CR LF. Raises pw::Error
-    // "<full path> に書き込めません" when the file cannot be written; the old
-    // file is then unchanged.
+    // Saves the whole text; lines that a write added or changed end like the
+    // file's first line (CR LF in a new file).
+    // Raises pw::Error "<full path> に書き込めません: <reason>" when the file
+    // cannot be written; the old file is then unchanged.
     void UpdateFile();
 
     // The decimal separator used for floats (the user's locale by default).
@@ -58,8 +61,22 @@ private:
     qsizetype findKey(const SectionRange& range, const QString& key) const;
     std::optional<QString> readValue(const QString& section, const QString& key) const;
 
+    // One line of the file: its text, and the bytes it was read from (with its
+    // line break), which are saved again as long as no write changes the line.
+    struct Line {
+        QString text;
+        QByteArray raw;
+        QByteArray eol;
+        bool changed = true;
+    };
+    const QString& lineAt(qsizetype i) const { return lines_.at(i).text; }
+    void setLine(qsizetype i, const QString& text);
+    void insertLine(qsizetype i, const QString& text);
+
     QString fileName_;
-    QStringList lines_;
+    QList<Line> lines_;
+    // The line break of the file's first line, in its encoding; empty for CR LF.
+    QByteArray lineBreak_;
     // The encoding the file was read in (with its byte-order mark), written back.
     pw::platform::TextEncoding encoding_ = pw::platform::TextEncoding::Ansi;
     QChar decimalPoint_;

@@ -33,42 +33,108 @@ QByteArray encodeWith(QStringConverter::Encoding encoding, const QString& text)
 
 } // namespace
 
-QString decodeText(const QByteArray& bytes, TextEncoding* encoding)
+TextEncoding encodingOf(QByteArrayView bytes)
 {
-    TextEncoding found = TextEncoding::Ansi;
-    QString text;
-    if (bytes.startsWith(kBomUtf8)) {
-        found = TextEncoding::Utf8;
-        text = decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(kBomUtf8.size()));
-    } else if (bytes.startsWith(kBomUtf16LE)) {
-        found = TextEncoding::Utf16LE;
-        text =
-            decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(kBomUtf16LE.size()));
-    } else if (bytes.startsWith(kBomUtf16BE)) {
-        found = TextEncoding::Utf16BE;
-        text =
-            decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(kBomUtf16BE.size()));
-    } else {
-        text = decodeAnsi(bytes);
-    }
-    if (encoding)
-        *encoding = found;
-    return text;
+    if (bytes.startsWith(kBomUtf8))
+        return TextEncoding::Utf8;
+    if (bytes.startsWith(kBomUtf16LE))
+        return TextEncoding::Utf16LE;
+    if (bytes.startsWith(kBomUtf16BE))
+        return TextEncoding::Utf16BE;
+    return TextEncoding::Ansi;
 }
 
-QByteArray encodeText(const QString& text, TextEncoding encoding)
+QByteArray byteOrderMark(TextEncoding encoding)
 {
     switch (encoding) {
     case TextEncoding::Utf8:
-        return kBomUtf8 + text.toUtf8();
+        return kBomUtf8;
     case TextEncoding::Utf16LE:
-        return kBomUtf16LE + encodeWith(QStringConverter::Utf16LE, text);
+        return kBomUtf16LE;
     case TextEncoding::Utf16BE:
-        return kBomUtf16BE + encodeWith(QStringConverter::Utf16BE, text);
+        return kBomUtf16BE;
+    case TextEncoding::Ansi:
+        break;
+    }
+    return {};
+}
+
+QString decodeLine(QByteArrayView bytes, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return decodeWith(QStringConverter::Utf8, bytes);
+    case TextEncoding::Utf16LE:
+        return decodeWith(QStringConverter::Utf16LE, bytes);
+    case TextEncoding::Utf16BE:
+        return decodeWith(QStringConverter::Utf16BE, bytes);
+    case TextEncoding::Ansi:
+        break;
+    }
+    return decodeAnsi(bytes.toByteArray());
+}
+
+QByteArray encodeLine(const QString& text, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return text.toUtf8();
+    case TextEncoding::Utf16LE:
+        return encodeWith(QStringConverter::Utf16LE, text);
+    case TextEncoding::Utf16BE:
+        return encodeWith(QStringConverter::Utf16BE, text);
     case TextEncoding::Ansi:
         break;
     }
     return encodeAnsi(text);
+}
+
+QList<RawLine> splitRawLines(QByteArrayView file, TextEncoding encoding)
+{
+    const QByteArrayView body = file.sliced(byteOrderMark(encoding).size());
+    // CR and LF are whole code units: one byte in UTF-8 and the ANSI encodings
+    // (no multibyte character holds those bytes), two bytes in UTF-16.
+    const qsizetype unit =
+        encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE ? 2 : 1;
+    const qsizetype low = encoding == TextEncoding::Utf16BE ? 1 : 0;
+    const auto codeAt = [&](qsizetype i) -> int {
+        if (unit == 1)
+            return static_cast<unsigned char>(body[i]);
+        if (body[i + 1 - low] != 0)
+            return -1;
+        return static_cast<unsigned char>(body[i + low]);
+    };
+    QList<RawLine> lines;
+    qsizetype start = 0;
+    const qsizetype units = body.size() - body.size() % unit;
+    for (qsizetype i = 0; i < units; i += unit) {
+        const int c = codeAt(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        qsizetype breakEnd = i + unit;
+        if (c == '\r' && breakEnd < units && codeAt(breakEnd) == '\n')
+            breakEnd += unit;
+        lines.append(RawLine{body.sliced(start, i - start).toByteArray(),
+                             body.sliced(i, breakEnd - i).toByteArray()});
+        start = breakEnd;
+        i = breakEnd - unit;
+    }
+    if (start < body.size())
+        lines.append(RawLine{body.sliced(start).toByteArray(), QByteArray()});
+    return lines;
+}
+
+QString decodeText(const QByteArray& bytes, TextEncoding* encoding)
+{
+    const TextEncoding found = encodingOf(bytes);
+    if (encoding)
+        *encoding = found;
+    return decodeLine(QByteArrayView(bytes).sliced(byteOrderMark(found).size()), found);
+}
+
+QByteArray encodeText(const QString& text, TextEncoding encoding)
+{
+    return byteOrderMark(encoding) + encodeLine(text, encoding);
 }
 
 QStringList splitLines(QStringView text)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -19,6 +21,25 @@ QString decodeText(const QByteArray& bytes, TextEncoding* encoding = nullptr);
 
 // Encodes text for a file, with the byte-order mark of a Unicode encoding.
 QByteArray encodeText(const QString& text, TextEncoding encoding);
+
+// The encoding a file's byte-order mark announces (UTF-8, UTF-16 LE, UTF-16
+// BE, tested in that order), or the ANSI encoding when it has none.
+TextEncoding encodingOf(QByteArrayView bytes);
+QByteArray byteOrderMark(TextEncoding encoding);
+
+// One line of a file as bytes, without its byte-order mark: its content and
+// the line break that ended it (CR LF, CR or LF in the file's encoding; empty
+// for a last line without one).
+struct RawLine {
+    QByteArray bytes;
+    QByteArray eol;
+};
+// Splits a whole file's bytes into lines as splitLines() does for text, but
+// keeps the bytes, also those that are no valid text in the encoding.
+QList<RawLine> splitRawLines(QByteArrayView file, TextEncoding encoding);
+// One line's text from its bytes, and back (no byte-order mark).
+QString decodeLine(QByteArrayView bytes, TextEncoding encoding);
+QByteArray encodeLine(const QString& text, TextEncoding encoding);
 
 // Splits text into lines ending at CR LF, a lone CR or a lone LF. The break
 // after the last line adds no empty line; two breaks in a row make one.

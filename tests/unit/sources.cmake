@@ -3,4 +3,5 @@ target_sources(core_tests PRIVATE
   unit/entry_line_test.cpp
   unit/ini_values_test.cpp
   unit/ini_file_test.cpp
+  unit/atomic_file_test.cpp
   unit/string_list_test.cpp)
