@@ -517,6 +517,10 @@ void TForm1::CloseCmd2Click()
 
 void TForm1::WMQueryEndSession(TMessage&)
 {
+    // The query reaches every top-level window of the program (menus and
+    // dialogs too); the settings are written once, for the dock's own.
+    if (TMessageDispatcherWin::GetWnd() != static_cast<std::uintptr_t>(internalWinId()))
+        return;
     WriteIniFile();
 }
 

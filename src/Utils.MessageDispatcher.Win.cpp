@@ -34,11 +34,13 @@ void report(std::uint32_t msg, const char* what)
     std::fflush(stderr);
 }
 
-// Offers the record to one handler; an error stays here.
+// Offers the record to one handler; an error stays here, and the hooks learn
+// that the message was not handled.
 void offer(pw::MessageHandler& handler, TMessage& message)
 {
     try {
         handler.dispatchMessage(message);
+        return;
     } catch (const pw::Error& e) {
         report(message.Msg, e.message().toUtf8().constData());
     } catch (const std::exception& e) {
@@ -46,6 +48,7 @@ void offer(pw::MessageHandler& handler, TMessage& message)
     } catch (...) {
         report(message.Msg, "unknown error");
     }
+    pw::MessageHooks::handlerFailed();
 }
 
 struct WalkRegistration {

@@ -10,7 +10,8 @@ namespace pw
 // On Windows: thread hooks on sent and on removed queued messages. On Linux:
 // the end of the desktop session (the session manager's save requests and
 // the termination signals), offered as the query-end-session message once
-// per top-level window; the signals then end the event loop with status 0.
+// per top-level window; the signals then end the event loop, with status 0
+// when every handler took the message and 1 when one of them failed.
 class MessageHooks
 {
 public:
@@ -27,6 +28,9 @@ public:
     static void attachApplication();
     // Undoes install(). Does nothing if nothing is installed.
     static void remove();
+    // Tells the hooks that a handler failed on the message being offered, so
+    // that an end of the session can report the failure in its exit status.
+    static void handlerFailed();
 };
 
 } // namespace pw

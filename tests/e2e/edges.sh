@@ -21,7 +21,7 @@ check_edge() {
   got=$(geometry "$WID")
   [[ "$got" == "$expected" ]] || fail "$edge: geometry $got, expected $expected"
   [[ -n "$shots" ]] && shot "$shots/$edge${7:-}.png"
-  kill "$DOCK_PID"; wait_dock_exit
+  stop_dock
   pass "$edge: $got"
 }
 
@@ -44,4 +44,4 @@ check_edge mleft 1 300 300 "[Back]\r\nOpa=1\r\nGradient=1\r\nDirection=2\r\nColo
 convert -size 120x60 gradient:gold-seagreen "$E2E_HOME/back.png"
 check_edge mtop 0 300 300 "[Back]\r\nOpa=0.9\r\nImage=1\r\nImageFile=$E2E_HOME/back.png\r\n" \
   "300 300 196 126" -picture
-echo "1 passed, 0 failed"
+summary

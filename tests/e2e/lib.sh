@@ -14,13 +14,19 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
+# Each check that held is counted; the closing line gives the count, and a
+# failed check ends the script with it.
+E2E_PASSED=0
 fail() {
   echo "FAIL: $*" >&2
   [[ -s "$E2E_DIR/dock.log" ]] && { echo "--- dock output:" >&2; tail -n 40 "$E2E_DIR/dock.log" >&2; }
   shot "$E2E_DIR/failure.png" || true
+  echo "$E2E_PASSED passed, 1 failed"
   exit 1
 }
-pass() { echo "ok: $*"; }
+pass() { echo "ok: $*"; E2E_PASSED=$((E2E_PASSED + 1)); }
+# The closing line of a script whose checks all held.
+summary() { echo "$E2E_PASSED passed, 0 failed"; }
 
 # Xvfb picks a free display and tells it on fd 3.
 start_x() {
@@ -58,6 +64,14 @@ start_dock() {
   WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pondwillow$' | head -n1) ||
     fail "the dock window did not appear"
   sleep 0.5
+}
+
+# Ends the dock as a log-off does and checks that it exited cleanly (a
+# sanitizer report at shutdown makes the status non-zero).
+stop_dock() {
+  kill "$DOCK_PID"
+  wait_dock_exit
+  ((DOCK_RC == 0)) || fail "the dock exited with status $DOCK_RC"
 }
 
 # Waits for the dock to exit; sets $DOCK_RC.

@@ -43,4 +43,4 @@ kill -0 "$DOCK_PID" 2>/dev/null && fail "the dock outlived the session"
 [[ $(ini_value "$ini" Form Left),$(ini_value "$ini" Form Top) == "$nx,$ny" ]] ||
   fail "session end saved $(ini_value "$ini" Form Left),$(ini_value "$ini" Form Top), dock was at $nx,$ny"
 pass "the end of the session saved $nx,$ny and ended the dock"
-echo "2 passed, 0 failed"
+summary

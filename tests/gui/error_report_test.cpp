@@ -39,7 +39,7 @@ TEST_F(ErrorReport, ACloseWhoseSaveFailsIsReportedAndRefused)
     EXPECT_FALSE(f.close());
     EXPECT_TRUE(f.isVisible());
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].endsWith("Pondwillow.ini に書き込めません"));
+    EXPECT_TRUE(errors[0].endsWith("Pondwillow.ini に書き込めません: Is a directory"));
 
     // The save command, run as a menu click runs it, reports the same way and
     // changes nothing else.

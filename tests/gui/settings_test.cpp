@@ -178,9 +178,10 @@ TEST_F(Settings, SaveNormalisesWhatWasRead)
     f.Gp = 4.5f; // halves go to even on the way out
     f.WriteIniFile();
     const QString text = QString::fromUtf8(readFile("Pondwillow.ini"));
-    for (const char* expected : {"; kept comment", "Width=40", "Size=40", "Color0=-16777216",
-                                 "[Back]\r\nColor0=-16777216\r\nOpa=1\r\n", "Mode=mtop",
-                                 "Opa=0.300000011920929", "GapH=4", "[Extra]\r\nKey=kept"}) {
+    // The file's own line breaks (LF) go on, for the dock's lines too.
+    for (const char* expected : {"; kept comment\n", "Width=40", "Size=40", "Color0=-16777216",
+                                 "[Back]\nColor0=-16777216\nOpa=1\n", "Mode=mtop",
+                                 "Opa=0.300000011920929", "GapH=4", "[Extra]\nKey=kept\n"}) {
         SCOPED_TRACE(expected);
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << text.toStdString();
     }
@@ -192,7 +193,8 @@ TEST_F(Settings, AFailedSaveIsReportedWithThePathAndKeepsTheDockOpen)
     // A directory where the settings file should be cannot be replaced.
     ASSERT_TRUE(QDir(home.path()).mkdir("Pondwillow.ini"));
     TForm1& f = create();
-    const QString expected = home.path() + "/Pondwillow.ini に書き込めません";
+    // The path, then the system's reason.
+    const QString expected = home.path() + "/Pondwillow.ini に書き込めません: Is a directory";
     try {
         f.WriteIniFile();
         ADD_FAILURE() << "no error";
@@ -210,6 +212,24 @@ TEST_F(Settings, ClosingWritesTheSettingsAndNoGroupFile)
     const QString text = QString::fromUtf8(readFile("Pondwillow.ini"));
     EXPECT_TRUE(text.contains("[Form]\r\nTop=45\r\nLeft=123\r\n")) << text.toStdString();
     EXPECT_TRUE(QDir(home.path()).entryList({"PondwillowPath*"}).isEmpty());
+}
+
+TEST_F(Settings, TheEndOfTheSessionSavesOnceForTheDocksOwnWindow)
+{
+    TForm1& f = create();
+    f.SetLeft(321);
+    QWidget other;
+    other.show();
+    const auto query = [](WId wnd) {
+        TMessageDispatcherWin::ProcessMessage(static_cast<std::uintptr_t>(wnd),
+                                              pw::msgQueryEndSession, 0, 0);
+    };
+    // The query comes for every top-level window; only the dock's writes.
+    query(other.winId());
+    query(0);
+    EXPECT_FALSE(QFile::exists(path("Pondwillow.ini")));
+    query(f.winId());
+    EXPECT_TRUE(readFile("Pondwillow.ini").contains("Left=321\r\n"));
 }
 
 } // namespace

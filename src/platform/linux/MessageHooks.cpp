@@ -35,6 +35,8 @@ struct LinuxHooks {
     QPointer<QSocketNotifier> notifier;
     QString lastSessionKey;
     bool installed = false;
+    // A handler failed during the offers of the current end of the session.
+    bool failed = false;
 };
 
 LinuxHooks& hooks()
@@ -87,10 +89,12 @@ void onSignalReadable()
     }
     if (!received)
         return;
+    h.failed = false;
     offerToTopLevels();
     // Unconditional: closing the windows first could be refused, and the
-    // session is ending. The windows are destroyed after the loop returns.
-    QCoreApplication::exit(0);
+    // session is ending. The windows are destroyed after the loop returns; a
+    // handler that failed (a save that did not happen) makes the status 1.
+    QCoreApplication::exit(h.failed ? 1 : 0);
 }
 
 // Qt splits one save request of the session manager into a commit and a
@@ -164,6 +168,11 @@ void MessageHooks::attachApplication()
                          [](QSessionManager& m) { onSessionSave(m.sessionKey()); });
     }
 #endif
+}
+
+void MessageHooks::handlerFailed()
+{
+    hooks().failed = true;
 }
 
 void MessageHooks::remove()

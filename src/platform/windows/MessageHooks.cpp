@@ -87,4 +87,9 @@ void MessageHooks::remove()
     h.installed = false;
 }
 
+void MessageHooks::handlerFailed()
+{
+    // The hooks only observe: nothing reaches the system from a handler.
+}
+
 } // namespace pw
