@@ -7,10 +7,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-test"
 bash "$root/scripts/setup.sh"
-# Every source file stays formatted by the project's .clang-format.
-if [[ -d "$root/.git" ]]; then
-  (cd "$root" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror)
+# Every source file stays formatted by the project's .clang-format: the files
+# git tracks, or every source file when this is no git checkout.
+if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  sources=$(cd "$root" && git ls-files '*.cpp' '*.h')
+else
+  sources=$(cd "$root" && find src tests bench fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null)
 fi
+[[ -n "$sources" ]] || { echo "format check: no source files found" >&2; exit 1; }
+(cd "$root" && xargs clang-format --dry-run --Werror <<<"$sources")
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DPONDWILLOW_SANITIZE=ON -DPONDWILLOW_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
