@@ -3,4 +3,5 @@
 target_sources(pondwillow_platform PRIVATE
   platform/IconProvider.h platform/IconProvider.cpp platform/${PW_OS}/IconProvider.cpp
   platform/IconFileParser.h platform/IconFileParser.cpp
+  platform/DesktopEntry.h platform/DesktopEntry.cpp
   platform/IconCache.h platform/IconCache.cpp)
