@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic adwaita-icon-theme hicolor-icon-theme shared-mime-info
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox xcompmgr imagemagick
   x11-session-utils
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
