@@ -109,6 +109,13 @@ QString formatFloat(double value, QChar decimalPoint)
         return QStringLiteral("0"); // also -0.0
 
     constexpr int kPrecision = 15;
+    // Rounded to 15 digits, the largest doubles (from 1.797693134862315E308
+    // on) would become 1.79769313486232E308, a number beyond the range of
+    // double that reads back as no number at all. They are written as the
+    // largest 15-digit number within the range instead.
+    constexpr double kLargestWritable = 1.79769313486231e308;
+    if (std::fabs(value) > kLargestWritable)
+        value = std::copysign(kLargestWritable, value);
     // Scientific form with 15 significant digits, correctly rounded and
     // independent of the C locale: "-d.dddddddddddddde+XX".
     char buffer[64];

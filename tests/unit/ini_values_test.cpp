@@ -1,5 +1,6 @@
 #include "core/IniValues.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <ostream>
@@ -111,6 +112,11 @@ TEST(IniValues, FormatFloatGeneralFifteenDigits)
         // Rounding to 15 digits can carry into the exponent.
         {999999999999999.9, u"1E15"},
         {9.9999999999999999, u"10"},
+        // Rounded up, the largest doubles would leave the range of double.
+        {std::numeric_limits<double>::max(), u"1.79769313486231E308"},
+        {-std::numeric_limits<double>::max(), u"-1.79769313486231E308"},
+        {1.797693134862315e308, u"1.79769313486231E308"},
+        {1.7976931348623e308, u"1.7976931348623E308"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -180,6 +186,34 @@ TEST(IniValues, SinglePrecisionValuesSurviveAWriteAndRead)
             const auto back = parseFloat(formatFloat(f, sep), sep);
             ASSERT_TRUE(back.has_value());
             EXPECT_EQ(static_cast<float>(*back), f);
+        }
+    }
+}
+
+TEST(IniValues, EveryFiniteValueReadsBackAsNearlyItself)
+{
+    using limits = std::numeric_limits<double>;
+    const double values[] = {
+        limits::max(),
+        -limits::max(),
+        std::nextafter(limits::max(), 0.0),
+        1.797693134862315e308,
+        1.7976931348623e308,
+        limits::min(),
+        -limits::min(),
+        limits::denorm_min(),
+        1e-300,
+        123456.789,
+    };
+    for (double value : values) {
+        for (QChar sep : {QChar(u'.'), QChar(u',')}) {
+            SCOPED_TRACE(testing::Message() << value << " sep " << char(sep.unicode()));
+            const QString text = formatFloat(value, sep);
+            const auto back = parseFloat(text, sep);
+            ASSERT_TRUE(back.has_value()) << text.toStdString();
+            EXPECT_LE(std::fabs(*back - value), std::fabs(value) * 1e-14);
+            // What was read writes as the same text.
+            EXPECT_EQ(formatFloat(*back, sep), text);
         }
     }
 }
