@@ -66,6 +66,13 @@ inline QString writeScratchFile(const QString& name, const QByteArray& bytes)
     return path;
 }
 
+// Qt's picture decoders warn about every damaged picture; the fuzzer feeds
+// them little else, and the warnings would drown its own output.
+inline void silenceQtMessages()
+{
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+}
+
 // True when no line holds a line break.
 inline bool singleLines(const QStringList& lines)
 {

@@ -14,6 +14,12 @@ constexpr std::array<int, 8> kSizes{16, 32, 48, 64, 1, 24, 256, 100};
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    pw::fuzz::silenceQtMessages();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size < 1)

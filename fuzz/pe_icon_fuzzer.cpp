@@ -38,6 +38,12 @@ void checkIconFile(const QByteArray& ico)
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    pw::fuzz::silenceQtMessages();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     QByteArray bytes = pw::fuzz::bytesOf(data, size);
