@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "core/Layout.h"
 #include "core/Rounding.h"
+#include "core/SettingBounds.h"
 #include "platform/IconCache.h"
 #include "platform/IniFile.h"
 #include "platform/KeyState.h"
@@ -101,9 +102,13 @@ bool asBool(const Value& v)
 {
     return std::get<bool>(v);
 }
+double asDouble(const Value& v)
+{
+    return std::get<double>(v);
+}
 float asFloat(const Value& v)
 {
-    return float(std::get<double>(v));
+    return float(asDouble(v));
 }
 
 // A group index outside 0 to 4 names no group file; the first group is shown.
@@ -115,10 +120,10 @@ std::int32_t validGroup(std::int32_t i)
 QAction* groupAction(TForm1& f, int i);
 
 // Every key read at start-up, in order; each value is assigned as soon as it
-// is read.
+// is read, brought within the bounds the dock can show.
 const ReadRow kReads[] = {
     {"Icon", "Size", [](const TForm1&) -> Value { return 48; },
-     [](TForm1& f, const Value& v) { f.bw = asInt(v); }},
+     [](TForm1& f, const Value& v) { f.bw = pw::bounds::tileSize(asInt(v)); }},
     {"Form", "Top", [](const TForm1& f) -> Value { return pw::roundHalfEven(f.scy / 2.0); },
      [](TForm1& f, const Value& v) { f.SetTop(asInt(v)); }},
     {"Form", "Left", [](const TForm1& f) -> Value { return pw::roundHalfEven(f.scx / 2.0); },
@@ -136,15 +141,15 @@ const ReadRow kReads[] = {
     {"Icon", "DisInterpolation", [](const TForm1&) -> Value { return true; },
      [](TForm1& f, const Value& v) { f.isDisInterpolation = asBool(v); }},
     {"Icon", "Jump", [](const TForm1&) -> Value { return 30; },
-     [](TForm1& f, const Value& v) { f.PopLength = asInt(v); }},
+     [](TForm1& f, const Value& v) { f.PopLength = pw::bounds::jump(asInt(v)); }},
     {"Refrect", "Opa", [](const TForm1&) -> Value { return 0.5; },
-     [](TForm1& f, const Value& v) { f.RefOpa = asFloat(v); }},
+     [](TForm1& f, const Value& v) { f.RefOpa = pw::bounds::finiteOr(asDouble(v), 0.5f); }},
     {"Refrect", "Length", [](const TForm1&) -> Value { return 0.5; },
-     [](TForm1& f, const Value& v) { f.RefLength = asFloat(v); }},
+     [](TForm1& f, const Value& v) { f.RefLength = pw::bounds::finiteOr(asDouble(v), 0.5f); }},
     {"Refrect", "Offset", [](const TForm1&) -> Value { return 0; },
-     [](TForm1& f, const Value& v) { f.RefOff = asInt(v); }},
+     [](TForm1& f, const Value& v) { f.RefOff = pw::bounds::reflectionOffset(asInt(v)); }},
     {"Icon", "GapH", [](const TForm1&) -> Value { return 4; },
-     [](TForm1& f, const Value& v) { f.Gp = float(asInt(v)); }},
+     [](TForm1& f, const Value& v) { f.Gp = float(pw::bounds::gap(asInt(v))); }},
     {"Hint", "Show", [](const TForm1&) -> Value { return true; },
      [](TForm1& f, const Value& v) { f.isShowHint = asBool(v); }},
     {"Mode", "Top", [](const TForm1&) -> Value { return false; },
@@ -174,13 +179,13 @@ const ReadRow kReads[] = {
     {"Back", "Direction", [](const TForm1&) -> Value { return 0; },
      [](TForm1& f, const Value& v) { f.Direction = asInt(v); }},
     {"Back", "Size", [](const TForm1&) -> Value { return 96; },
-     [](TForm1& f, const Value& v) { f.BackSize = asInt(v); }},
+     [](TForm1& f, const Value& v) { f.BackSize = pw::bounds::panelSize(asInt(v)); }},
     {"Back", "Image", [](const TForm1&) -> Value { return false; },
      [](TForm1& f, const Value& v) { f.isGazou = asBool(v); }},
     {"Back", "ImageFile", [](const TForm1&) -> Value { return QString(); },
      [](TForm1& f, const Value& v) { f.GazouFile = std::get<QString>(v); }},
     {"Back", "Offset", [](const TForm1& f) -> Value { return f.xyoffset; },
-     [](TForm1& f, const Value& v) { f.xyoffset = asInt(v); }},
+     [](TForm1& f, const Value& v) { f.xyoffset = pw::bounds::offset(asInt(v)); }},
 };
 
 // Every key the settings file holds, in the order they are written.
@@ -667,6 +672,9 @@ void TForm1::EndLayout()
     const QPoint pos =
         pw::layout::keepOnScreen(RefrectMode, frame_, Rectangle1->size(), QSizeF(scx, scy));
     frame_.moveTopLeft(pos);
+    // A dock placed (nearly) off the screen comes back far enough to be seen
+    // and dragged.
+    frame_.moveTopLeft(pw::bounds::keepReachable(frame_, QSizeF(scx, scy)));
     syncGeometry();
 }
 

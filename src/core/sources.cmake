@@ -5,6 +5,7 @@ target_sources(pondwillow_core PRIVATE
   core/EntryLine.h core/EntryLine.cpp
   core/IniValues.h core/IniValues.cpp
   core/Layout.h core/Layout.cpp
+  core/SettingBounds.h core/SettingBounds.cpp
   platform/TextCodec.h platform/${PW_OS}/TextCodec.cpp
   platform/AtomicFile.h platform/AtomicFile.cpp platform/${PW_OS}/AtomicFile.cpp
   platform/IniFile.h platform/IniFile.cpp

@@ -49,16 +49,18 @@ start_x() {
   E2E_PIDS+=($!)
 }
 
-# Copies the binary into a fresh home directory: $E2E_HOME.
+# Copies the binary into a fresh home directory: $E2E_HOME (or the folder
+# given second).
 prepare_home() {
-  E2E_HOME="$E2E_DIR/home"
+  E2E_HOME="${2:-$E2E_DIR/home}"
   mkdir -p "$E2E_HOME"
   cp "$1" "$E2E_HOME/Pondwillow"
 }
 
 # Starts the dock from $E2E_HOME and waits for its window: $DOCK_PID, $WID.
+# $E2E_RUN_AS, when set, is a command the dock runs under (another user).
 start_dock() {
-  (cd "$E2E_HOME" && exec ./Pondwillow) >"$E2E_DIR/dock.log" 2>&1 &
+  (cd "$E2E_HOME" && exec ${E2E_RUN_AS:-} ./Pondwillow) >"$E2E_DIR/dock.log" 2>&1 &
   DOCK_PID=$!
   E2E_PIDS+=($DOCK_PID)
   WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pondwillow$' | head -n1) ||

@@ -101,15 +101,12 @@ TEST_F(Geometry, TheDockIsKeptOnTheScreenAtItsOwnEdgeOnly)
     };
     // Window 126 across, 92 long (one tile); screen 1920 x 1080.
     const Case cases[] = {
-        {{"mbottom", false}, {500, 984}, {500, 954}},     // lower side 30 below the screen
-        {{"mbottom", false}, {500, 924}, {500, 924}},     // 30 above it: stays
-        {{"mbottom", false}, {-300, -500}, {-300, -500}}, // other sides are left alone
-        {{"mtop", false}, {500, -40}, {500, 0}},
-        {{"mtop", false}, {500, 40}, {500, 40}},
-        {{"mleft", true}, {-5, 300}, {0, 300}},
-        {{"mleft", true}, {5, 300}, {5, 300}},
-        {{"mright", true}, {1824, 300}, {1794, 300}},
-        {{"mright", true}, {1700, 300}, {1700, 300}},
+        {{"mbottom", false}, {500, 984}, {500, 954}}, // lower side 30 below the screen
+        {{"mbottom", false}, {500, 924}, {500, 924}}, // 30 above it: stays
+        {{"mbottom", false}, {-50, -80}, {-50, -80}}, // other sides are left alone
+        {{"mtop", false}, {500, -40}, {500, 0}},      {{"mtop", false}, {500, 40}, {500, 40}},
+        {{"mleft", true}, {-5, 300}, {0, 300}},       {{"mleft", true}, {5, 300}, {5, 300}},
+        {{"mright", true}, {1824, 300}, {1794, 300}}, {{"mright", true}, {1700, 300}, {1700, 300}},
     };
     writeGroup(1);
     for (const Case& c : cases) {

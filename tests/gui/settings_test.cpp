@@ -232,4 +232,94 @@ TEST_F(Settings, TheEndOfTheSessionSavesOnceForTheDocksOwnWindow)
     EXPECT_TRUE(readFile("Pondwillow.ini").contains("Left=321\r\n"));
 }
 
+TEST_F(Settings, ValuesNoScreenCanShowAreBoundedAndSavedAsUsed)
+{
+    struct Case {
+        const char* ini;
+        const char* key; // as written back
+        int (*field)(const TForm1&);
+        int used;
+    };
+    const auto bw = [](const TForm1& f) { return f.bw; };
+    const auto gap = [](const TForm1& f) { return int(f.Gp); };
+    const auto jump = [](const TForm1& f) { return f.PopLength; };
+    const auto back = [](const TForm1& f) { return f.BackSize; };
+    const auto offset = [](const TForm1& f) { return f.xyoffset; };
+    const auto refOff = [](const TForm1& f) { return f.RefOff; };
+    const Case cases[] = {
+        {"[Icon]\nSize=30000\n", "[Icon]\r\nSize=2048\r\n", bw, 2048},
+        {"[Icon]\nSize=0\n", "[Icon]\r\nSize=1\r\n", bw, 1},
+        {"[Icon]\nSize=-48\n", "[Icon]\r\nSize=1\r\n", bw, 1},
+        {"[Icon]\nSize=128\n", "[Icon]\r\nSize=128\r\n", bw, 128}, // a big icon stays
+        {"[Icon]\nGapH=100000\n", "GapH=2048\r\n", gap, 2048},
+        {"[Icon]\nGapH=-10\n", "GapH=0\r\n", gap, 0},
+        {"[Icon]\nGapH=12\n", "GapH=12\r\n", gap, 12},
+        {"[Icon]\nJump=1000000000\n", "Jump=2048\r\n", jump, 2048},
+        {"[Icon]\nJump=-30\n", "Jump=0\r\n", jump, 0},
+        {"[Back]\nSize=100000\n", "[Back]\r\nSize=2048\r\n", back, 2048},
+        {"[Back]\nSize=0\n", "[Back]\r\nSize=1\r\n", back, 1},
+        {"[Back]\nOffset=-2147483648\n", "Offset=-2048\r\n", offset, -2048},
+        {"[Back]\nOffset=-12\n", "Offset=-12\r\n", offset, -12},
+        {"[Refrect]\nOffset=99999\n", "[Refrect]\r\nOffset=2048\r\n", refOff, 2048},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini);
+        QFile::remove(path("Pondwillow.ini"));
+        writeFile("Pondwillow.ini", QByteArray(c.ini).replace("\n", "\r\n"));
+        TForm1& f = create();
+        EXPECT_EQ(c.field(f), c.used);
+        f.WriteIniFile();
+        const QByteArray saved = readFile("Pondwillow.ini");
+        EXPECT_TRUE(saved.contains(c.key)) << saved.toStdString();
+        dock.reset();
+    }
+    // A reflection strength or length that is no finite number gives the default.
+    writeIni("[Refrect]\nOpa=1e300\nLength=-1e99\n");
+    TForm1& f = create(false);
+    EXPECT_EQ(f.RefOpa, 0.5f);
+    EXPECT_EQ(f.RefLength, 0.5f);
+}
+
+TEST_F(Settings, AllHugeValuesAtOnceGiveADockThatFitsTheScreen)
+{
+    writeFile("a.txt", "x");
+    writeFile("PondwillowPath0.txt", (path("a.txt") + ",,a\r\n").toUtf8());
+    writeIni("[Icon]\nSize=100000\nGapH=100000\nJump=1000000000\n[Back]\nSize=100000\n"
+             "Offset=100000\n");
+    TForm1& f = create();
+    // Across: 2048 + 2048 + 2048; along: 40 + one tile slot.
+    EXPECT_EQ(f.Height(), 3 * 2048);
+    EXPECT_EQ(f.Width(), 40 + 2048 + 2048);
+    EXPECT_LE(f.Height(), 32767);
+    EXPECT_TRUE(QRect(0, 0, 1920, 1080).intersects(f.geometry()));
+}
+
+TEST_F(Settings, ADockOffTheScreenComesBackFarEnoughToBeDragged)
+{
+    struct Case {
+        const char* name;
+        QPoint stored;
+        QPoint shown;
+    };
+    // A bottom dock of one tile, 92 wide and 126 high, on a 1920 x 1080
+    // screen: 32 pixels of it stay visible in each direction; a dock partly
+    // on the screen stays where it is.
+    const Case cases[] = {
+        {"far up and right", {100000, -100000}, {1920 - 32, 32 - 126}},
+        {"far left", {-100000, 300}, {32 - 92, 300}},
+        {"partly off to the left", {-50, 300}, {-50, 300}},
+        {"partly off the top", {300, -90}, {300, -90}},
+        {"almost off to the right", {1900, 300}, {1920 - 32, 300}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile("a.txt", "x");
+        writeFile("PondwillowPath0.txt", (path("a.txt") + ",,a\r\n").toUtf8());
+        writeIni(QStringLiteral("[Form]\nLeft=%1\nTop=%2\n").arg(c.stored.x()).arg(c.stored.y()));
+        TForm1& f = create();
+        EXPECT_EQ(QPoint(f.Left(), f.Top()), c.shown);
+        dock.reset();
+    }
+}
+
 } // namespace
