@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont-gothic adwaita-icon-theme hicolor-icon-theme shared-mime-info
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox xcompmgr imagemagick
-  x11-session-utils
+  x11-session-utils libglib2.0-dev
   clang libclang-rt-14-dev llvm
 )
 

@@ -3,6 +3,7 @@ target_sources(pondwillow_core PRIVATE
   core/Rounding.h
   core/RefrectMode.h core/RefrectMode.cpp
   core/EntryLine.h core/EntryLine.cpp
+  core/LaunchRule.h core/LaunchRule.cpp
   core/IniValues.h core/IniValues.cpp
   core/Layout.h core/Layout.cpp
   core/SettingBounds.h core/SettingBounds.cpp

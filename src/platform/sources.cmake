@@ -10,5 +10,8 @@ if(WIN32)
 else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
-  target_link_libraries(pondwillow_platform PRIVATE PkgConfig::XCB)
+  # GIO launches files the way the desktop does (.desktop files, default
+  # applications).
+  pkg_check_modules(GIO REQUIRED IMPORTED_TARGET gio-2.0 gio-unix-2.0)
+  target_link_libraries(pondwillow_platform PRIVATE PkgConfig::XCB PkgConfig::GIO)
 endif()

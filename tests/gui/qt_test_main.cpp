@@ -36,6 +36,9 @@ private:
 
 int main(int argc, char** argv)
 {
+    // Window tests run on Qt's offscreen platform unless told otherwise.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
     return RUN_ALL_TESTS();
