@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QUrl>
 #include <QtMath>
 
@@ -252,7 +253,22 @@ TImage::TImage(qreal size, QGraphicsItem* parent) : QGraphicsObject(parent), siz
 {
     setAcceptHoverEvents(true);
     setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
-    setTransformOriginPoint(size / 2, size / 2);
+    // The tile turns about its centre. The turning point is set when the tile
+    // first turns (itemChange), so a tile that never turns keeps no transform.
+    setFlag(ItemSendsGeometryChanges);
+    // Shown by realize(): the scene keeps per-view state for every visible
+    // item it draws, whether it lies in the window or not.
+    setVisible(false);
+}
+
+QVariant TImage::itemChange(GraphicsItemChange change, const QVariant& value)
+{
+    if (change == ItemRotationChange) {
+        const QPointF centre(size_ / 2, size_ / 2);
+        if (transformOriginPoint() != centre)
+            setTransformOriginPoint(centre);
+    }
+    return QGraphicsObject::itemChange(change, value);
 }
 
 void TImage::setBitmap(QImage image)
@@ -264,14 +280,27 @@ void TImage::setBitmap(QImage image)
 void TImage::setHint(const QString& hint)
 {
     hint_ = hint;
-    if (showHint_)
+    if (showHint_ && realized_)
         setToolTip(hint_);
 }
 
 void TImage::setShowHint(bool on)
 {
     showHint_ = on;
-    setToolTip(on ? hint_ : QString());
+    if (realized_)
+        setToolTip(on ? hint_ : QString());
+}
+
+void TImage::realize()
+{
+    if (realized_)
+        return;
+    realized_ = true;
+    setVisible(true);
+    if (auto* effect = qobject_cast<QGraphicsEffect*>(child(0)))
+        setGraphicsEffect(effect);
+    if (showHint_)
+        setToolTip(hint_);
 }
 
 QObject* TImage::child(int index) const
@@ -290,19 +319,24 @@ void TImage::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
 
 void TImage::hoverEnterEvent(QGraphicsSceneHoverEvent*)
 {
-    emit mouseEntered(this);
+    if (handlers_ && handlers_->entered)
+        handlers_->entered(this);
+    if (hoverAnimation_)
+        hoverAnimation_->start();
 }
 
 void TImage::hoverLeaveEvent(QGraphicsSceneHoverEvent*)
 {
-    emit mouseLeft(this);
+    if (handlers_ && handlers_->left)
+        handlers_->left(this);
 }
 
 void TImage::mousePressEvent(QGraphicsSceneMouseEvent* e)
 {
     e->accept();
     pressedLeft_ = e->button() == Qt::LeftButton;
-    emit mouseDown(this, e->button(), e->pos());
+    if (handlers_ && handlers_->pressed)
+        handlers_->pressed(this, e->button(), e->pos());
 }
 
 void TImage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* e)
@@ -310,14 +344,87 @@ void TImage::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* e)
     // The second press of a double click is a press, never half of a click.
     e->accept();
     pressedLeft_ = false;
-    emit mouseDown(this, e->button(), e->pos());
+    if (handlers_ && handlers_->pressed)
+        handlers_->pressed(this, e->button(), e->pos());
 }
 
 void TImage::mouseReleaseEvent(QGraphicsSceneMouseEvent* e)
 {
     const bool click = pressedLeft_ && e->button() == Qt::LeftButton && contains(e->pos());
     pressedLeft_ = false;
-    if (click)
-        emit clicked(this);
-    emit mouseUp(this, e->button(), e->pos());
+    // The handlers may take the tile off the window: keep it until the end.
+    QPointer<TImage> self(this);
+    if (click && handlers_ && handlers_->clicked)
+        handlers_->clicked(this);
+    if (self && handlers_ && handlers_->released)
+        handlers_->released(this, e->button(), e->pos());
+}
+
+// ---- TileAnimation -------------------------------------------------------------
+
+namespace
+{
+QByteArray propertyNameOf(TileAnimation::Property property)
+{
+    switch (property) {
+    case TileAnimation::Property::Rotation:
+        return QByteArrayLiteral("rotation");
+    case TileAnimation::Property::X:
+        return QByteArrayLiteral("x");
+    case TileAnimation::Property::Y:
+        return QByteArrayLiteral("y");
+    case TileAnimation::Property::None:
+        break;
+    }
+    return {};
+}
+} // namespace
+
+TileAnimation::TileAnimation(TImage* tile, Property property, bool isJump)
+    : QPropertyAnimation(tile), property_(property), isJump_(isJump)
+{
+    setPropertyName(propertyNameOf(property));
+}
+
+TileAnimation::~TileAnimation()
+{
+    // Stopped here, while this class still handles the state change.
+    stop();
+}
+
+void TileAnimation::updateCurrentValue(const QVariant& value)
+{
+    // A stopped animation moves nothing, also when its values are set.
+    if (state() == Stopped)
+        return;
+    auto* tile = static_cast<TImage*>(parent());
+    const qreal v = value.toReal();
+    switch (property_) {
+    case Property::Rotation:
+        tile->setRotation(v);
+        break;
+    case Property::X:
+        tile->setX(v);
+        break;
+    case Property::Y:
+        tile->setY(v);
+        break;
+    case Property::None:
+        break;
+    }
+}
+
+void TileAnimation::updateState(State newState, State oldState)
+{
+    // QPropertyAnimation's own handling needs a target object; this one has
+    // none, so the variant animation's handling applies.
+    QVariantAnimation::updateState(newState, oldState);
+    // The end of a run, as the finished signal reports it: stopped at the
+    // end of a forward run (not by stop() on the way).
+    if (isJump_ && newState == Stopped && oldState != Stopped && direction() == Forward &&
+        currentTime() == duration()) {
+        auto* tile = static_cast<TImage*>(parent());
+        if (const TileHandlers* h = tile->handlers(); h && h->jumpFinished)
+            h->jumpFinished(tile);
+    }
 }

@@ -6,8 +6,12 @@
 #include <QGraphicsObject>
 #include <QImage>
 #include <QLinearGradient>
+#include <QPropertyAnimation>
+
+#include <functional>
 
 class QGraphicsDropShadowEffect;
+class TImage;
 
 // The dock's scene items: the background panel, the drop zone that lies over
 // it in add mode, and the icon tiles with their reflection effect.
@@ -127,9 +131,27 @@ private:
 // distance 3, softness 0.3, opacity 0.6.
 QGraphicsDropShadowEffect* makeShadowEffect(QObject* parent);
 
+// What the tiles of a dock report to the window that shows them. One set of
+// handlers serves every tile: a set of signal connections per tile would
+// cost more memory than the rest of the tile.
+struct TileHandlers {
+    std::function<void(TImage*)> entered;
+    std::function<void(TImage*)> left;
+    std::function<void(TImage*, Qt::MouseButton, QPointF)> pressed;
+    std::function<void(TImage*, Qt::MouseButton, QPointF)> released;
+    std::function<void(TImage*)> clicked;
+    std::function<void(TImage*)> jumpFinished;
+};
+
 // An icon tile: a bw x bw picture that turns about its centre. Its QObject
 // children are, in this order: the effect, the swing animation, the jump
 // animation; code finds them by index.
+//
+// A dock can hold a great many tiles, few of them on the screen at a time, so
+// what a tile needs only once it can be seen is put in place by realize(): the
+// tile is shown, its effect installed and its hint made its tooltip. Until
+// then the tile is hidden, the effect is already its first child with its
+// settings, and the hint is kept.
 class TImage : public QGraphicsObject
 {
     Q_OBJECT
@@ -151,14 +173,18 @@ public:
 
     QObject* child(int index) const;
 
-signals:
-    void mouseEntered(TImage* tile);
-    void mouseLeft(TImage* tile);
-    void mouseDown(TImage* tile, Qt::MouseButton button, QPointF local);
-    void mouseUp(TImage* tile, Qt::MouseButton button, QPointF local);
-    void clicked(TImage* tile);
+    // The handlers every event of the tile goes to; shared by the tiles of a
+    // dock and kept alive by it.
+    void setHandlers(const TileHandlers* handlers) { handlers_ = handlers; }
+    const TileHandlers* handlers() const { return handlers_; }
+    // The animation started each time the pointer enters the tile.
+    void setHoverAnimation(QAbstractAnimation* animation) { hoverAnimation_ = animation; }
+
+    bool isRealized() const { return realized_; }
+    void realize();
 
 protected:
+    QVariant itemChange(GraphicsItemChange change, const QVariant& value) override;
     void hoverEnterEvent(QGraphicsSceneHoverEvent* e) override;
     void hoverLeaveEvent(QGraphicsSceneHoverEvent* e) override;
     void mousePressEvent(QGraphicsSceneMouseEvent* e) override;
@@ -168,8 +194,37 @@ protected:
 private:
     qreal size_;
     QImage bitmap_;
-    bool disableInterpolation_ = false;
     QString hint_;
+    const TileHandlers* handlers_ = nullptr;
+    QAbstractAnimation* hoverAnimation_ = nullptr;
+    bool disableInterpolation_ = false;
     bool showHint_ = false;
     bool pressedLeft_ = false;
+    bool realized_ = false;
+};
+
+// An animation of one property of the tile that owns it (its rotation, or
+// its position across the dock). It writes the tile directly and holds no
+// watched target object: a target costs every animation a connection to the
+// tile's destroyed signal, and the tile, as the animation's parent, outlives
+// it anyway. So targetObject() is null; propertyName() names the property.
+// A jump reports its end to the tile's handlers (jumpFinished).
+class TileAnimation : public QPropertyAnimation
+{
+    Q_OBJECT
+public:
+    enum class Property { None, Rotation, X, Y };
+
+    TileAnimation(TImage* tile, Property property, bool isJump = false);
+    ~TileAnimation() override;
+
+    Property property() const { return property_; }
+
+protected:
+    void updateCurrentValue(const QVariant& value) override;
+    void updateState(State newState, State oldState) override;
+
+private:
+    Property property_;
+    bool isJump_;
 };

@@ -13,16 +13,22 @@
 #include "platform/TaskbarButton.h"
 #include "ui_Unit1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QGraphicsScene>
+#include <QHash>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPropertyAnimation>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QWheelEvent>
 #include <QWindow>
+#include <functional>
 #include <thread>
 #include <variant>
 
@@ -320,6 +326,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ui->view->viewport()->setAttribute(Qt::WA_TranslucentBackground);
     ui->view->setAcceptDrops(true);
     ui->view->setFocusPolicy(Qt::NoFocus);
+    // A row longer than the screen scrolls with the mouse wheel.
+    ui->view->viewport()->installEventFilter(this);
 
     Rectangle1 = new TRectangle;
     scene_->addItem(Rectangle1);
@@ -333,6 +341,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
 
 TForm1::~TForm1()
 {
+    // The tiles go with the scene, after the handlers they report to.
+    for (TImage* tile : std::as_const(LaunchBtn))
+        tile->setHandlers(nullptr);
     // LaunchBtn, then the five lists; the tiles go with the scene.
     LaunchBtn.clear();
     for (auto& list : LaunchPath)
@@ -369,6 +380,14 @@ void TForm1::wireActions()
     connect(DropTarget1, &TDropTarget::filesDropped, this, &TForm1::DropTarget1DragDrop);
     connect(DropTarget1, &TDropTarget::contextMenuAt, this,
             [this](QPoint p) { ui->PopupMenu2->popup(p); });
+
+    // Every tile reports to these.
+    tileHandlers_.entered = std::bind_front(&TForm1::BtnMouseEnter, this);
+    tileHandlers_.left = std::bind_front(&TForm1::BtnMouseLeave, this);
+    tileHandlers_.pressed = std::bind_front(&TForm1::BtnMouseDown, this);
+    tileHandlers_.released = std::bind_front(&TForm1::BtnMouseUp, this);
+    tileHandlers_.clicked = std::bind_front(&TForm1::BtnClickEvent, this);
+    tileHandlers_.jumpFinished = [this](TImage*) { JumpFinish(); };
 }
 
 void TForm1::FormCreate()
@@ -448,16 +467,72 @@ void TForm1::syncGeometry()
 {
     if (passDepth_ > 0 || !ui)
         return;
+    const QRect shown = shownFrame();
+    // A row longer than the screen starts at the screen's start.
+    frame_.moveTopLeft(shown.topLeft());
     scene_->setSceneRect(0, 0, frame_.width(), frame_.height());
-    if (geometry() != frame_)
-        setGeometry(frame_);
+    if (geometry() != shown)
+        setGeometry(shown);
+    applyScroll();
+}
+
+QRect TForm1::shownFrame() const
+{
+    return pw::layout::shownWindow(isVertical, frame_, QSizeF(scx, scy));
+}
+
+void TForm1::applyScroll()
+{
+    const QRect shown = shownFrame();
+    scroll_ = std::clamp(scroll_, 0, pw::layout::maxScroll(isVertical, frame_, shown));
+    const QPointF origin = isVertical ? QPointF(0, scroll_) : QPointF(scroll_, 0);
+    ui->view->setSceneRect(QRectF(origin, QSizeF(shown.size())));
+    alignPanel();
+    realizeShownTiles();
+}
+
+void TForm1::realizeShownTiles()
+{
+    const QRect shown = shownFrame();
+    const pw::layout::IndexRange range =
+        pw::layout::tilesInSpan(layoutParams(), scroll_,
+                                isVertical ? shown.height() : shown.width(), int(LaunchBtn.size()));
+    for (int i = range.first; i < range.last; ++i)
+        LaunchBtn[i]->realize();
+}
+
+bool TForm1::wheelScroll(QWheelEvent* e)
+{
+    const int max = pw::layout::maxScroll(isVertical, frame_, shownFrame());
+    if (max == 0)
+        return false;
+    e->accept();
+    const QPoint angle = e->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
+    const int step = pw::layout::wheelStep(layoutParams(), QApplication::wheelScrollLines());
+    const int next = pw::layout::scrolledBy(scroll_, delta, step, max);
+    if (next == scroll_)
+        return true;
+    scroll_ = next;
+    applyScroll();
+    // The row moved under a resting pointer: the tile under it is entered.
+    QWidget* viewport = ui->view->viewport();
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+        const QPointF local = e->position();
+        QMouseEvent move(QEvent::MouseMove, local, viewport->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, e->modifiers());
+        QCoreApplication::sendEvent(viewport, &move);
+    }
+    return true;
 }
 
 void TForm1::alignPanel()
 {
     if (!Rectangle1)
         return;
-    const QRectF r = pw::layout::panelRect(Rectangle1->align(), Rectangle1->size(), frame_.size());
+    // The panel spans the window as shown, wherever the row is scrolled to.
+    QRectF r = pw::layout::panelRect(Rectangle1->align(), Rectangle1->size(), shownFrame().size());
+    r.translate(isVertical ? QPointF(0, scroll_) : QPointF(scroll_, 0));
     Rectangle1->setSize(r.size());
     Rectangle1->setPos(r.topLeft());
 }
@@ -484,6 +559,8 @@ void TForm1::showEvent(QShowEvent* e)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::Wheel && ui && watched == ui->view->viewport())
+        return wheelScroll(static_cast<QWheelEvent*>(e));
     // Some window managers report a window placed before it was mapped at
     // (0, 0); placing it again once it is first exposed puts Qt's idea of the
     // position and the real one back in step.
@@ -551,6 +628,7 @@ void TForm1::clearTiles()
     for (TImage* tile : std::as_const(LaunchBtn)) {
         if (tile->scene())
             tile->scene()->removeItem(tile);
+        tile->setHandlers(nullptr);
         // Deleted later, so a handler that is running on the tile (a menu
         // command, the end of its jump) finishes first.
         tile->deleteLater();
@@ -558,9 +636,35 @@ void TForm1::clearTiles()
     LaunchBtn.clear();
 }
 
+// What one load of a group learns about its files, so that each distinct
+// file is looked at once and each distinct picture turned once, however many
+// entries name it. Kept to a bounded size.
+struct TForm1::LoadCache {
+    static constexpr qsizetype kMaxFiles = 4096;
+    QHash<QString, bool> isFile;
+    QHash<QString, QImage> icons; // file -> its icon, as the cache gave it
+    QHash<qint64, QImage> turned; // a picture's cache key -> the picture turned for the edge
+
+    bool fileExists(const QString& path)
+    {
+        if (const auto it = isFile.constFind(path); it != isFile.cend())
+            return *it;
+        if (isFile.size() >= kMaxFiles)
+            isFile.clear();
+        const bool exists = QFileInfo(path).isFile();
+        isFile.insert(path, exists);
+        return exists;
+    }
+};
+
 void TForm1::SetMenu(int index)
 {
     PassGuard pass(*this);
+    LoadCache cache;
+    loadCache_ = &cache;
+    const auto done = qScopeGuard([this] { loadCache_ = nullptr; });
+    // A group is shown from its first tile on.
+    scroll_ = 0;
     // The layout prelude comes before the load, the cursor start after it.
     BeginLayout();
     TStringList& list = *LaunchPath[std::size_t(index)];
@@ -576,10 +680,15 @@ void TForm1::SetMenu(int index)
         ui->AddMenu2->setChecked(true);
     }
     startCursor();
+    LaunchBtn.reserve(lines.size());
+    list.reserve(lines.size());
     for (const QString& line : std::as_const(lines)) {
         const std::optional<TRec> entry = pw::entryFromLine(line);
-        if (entry && QFileInfo(entry->fname).isFile())
-            AddBtn(*entry);
+        if (!entry || !cache.fileExists(entry->fname))
+            continue;
+        // A line already in the form it is held in is kept as read, shared.
+        const QString composed = pw::composeEntryLine(*entry);
+        addTile(*entry, composed == line ? line : composed);
     }
     EndLayout();
 }
@@ -695,16 +804,21 @@ void TForm1::ReSetBtn()
 
 void TForm1::AddBtn(const TRec& entry)
 {
+    addTile(entry, pw::composeEntryLine(entry));
+}
+
+// Builds the tile of an entry whose line, as the group list holds it, is
+// `line`. A dock may hold a great many tiles, so a tile keeps only what is its
+// own: the handlers are the dock's, shared; no connection is made per tile;
+// the effect is installed and the tooltip set once the tile is shown
+// (TImage::realize).
+void TForm1::addTile(const TRec& entry, const QString& line)
+{
     PassGuard pass(*this);
     const pw::layout::Params p = layoutParams();
     auto* tile = new TImage(bw);
     scene_->addItem(tile);
-
-    connect(tile, &TImage::mouseEntered, this, &TForm1::BtnMouseEnter);
-    connect(tile, &TImage::mouseLeft, this, &TForm1::BtnMouseLeave);
-    connect(tile, &TImage::mouseDown, this, &TForm1::BtnMouseDown);
-    connect(tile, &TImage::mouseUp, this, &TForm1::BtnMouseUp);
-    connect(tile, &TImage::clicked, this, &TForm1::BtnClickEvent);
+    tile->setHandlers(&tileHandlers_);
 
     if (isShowHint) {
         tile->setHint(entry.param.isEmpty()
@@ -719,59 +833,91 @@ void TForm1::AddBtn(const TRec& entry)
         effect->setOpacity(RefOpa);
         effect->setLength(RefLength);
         effect->setOffset(RefOff);
-        tile->setGraphicsEffect(effect);
     } else {
-        tile->setGraphicsEffect(makeShadowEffect(tile));
+        makeShadowEffect(tile);
     }
 
     SetIcon(entry.fname, tile);
 
     const pw::layout::Turn turn = pw::layout::turnFor(p);
-    auto* swing = new QPropertyAnimation(tile, "rotation", tile);
+    auto* swing = new TileAnimation(tile, TileAnimation::Property::Rotation);
     swing->setDuration(100);
-    swing->setStartValue(double(turn.swingStart));
-    swing->setEndValue(double(turn.swingStop));
+    swing->setKeyValues({{0.0, double(turn.swingStart)}, {1.0, double(turn.swingStop)}});
     // The swing runs each time the pointer enters the tile.
-    connect(tile, &TImage::mouseEntered, swing, [swing] { swing->start(); });
+    tile->setHoverAnimation(swing);
 
     placeNewTile(tile);
 
     if (const auto jump = pw::layout::jumpFor(p, QPointF(Gx, Gy))) {
-        auto* anim = new QPropertyAnimation(tile, jump->alongX ? "x" : "y", tile);
+        auto* anim = new TileAnimation(
+            tile, jump->alongX ? TileAnimation::Property::X : TileAnimation::Property::Y, true);
         anim->setDuration(400); // 0.2 s out, 0.2 s back
-        anim->setStartValue(double(jump->start));
-        anim->setKeyValueAt(0.5, double(jump->stop));
-        anim->setEndValue(double(jump->start));
-        connect(anim, &QPropertyAnimation::finished, this, &TForm1::JumpFinish);
+        anim->setKeyValues(
+            {{0.0, double(jump->start)}, {0.5, double(jump->stop)}, {1.0, double(jump->start)}});
     } else {
-        new QPropertyAnimation(tile);
+        new TileAnimation(tile, TileAnimation::Property::None);
     }
 
     LaunchBtn.append(tile);
-    LaunchPath[std::size_t(MenuIndex)]->append(pw::composeEntryLine(entry));
+    LaunchPath[std::size_t(MenuIndex)]->append(line);
     lengthen();
 }
 
 void TForm1::SetIcon(const QString& fileName, TImage* tile)
 {
+    if (loadCache_) {
+        if (const auto it = loadCache_->icons.constFind(fileName); it != loadCache_->icons.cend()) {
+            showIcon(*it, tile);
+            return;
+        }
+    }
     const QImage icon = pw::platform::IconCache::instance().fileIcon(fileName, bw);
-    if (icon.isNull())
+    if (icon.isNull()) {
         SetShellIcon(fileName, tile);
-    else
-        showIcon(icon, tile);
+        return;
+    }
+    if (loadCache_) {
+        if (loadCache_->icons.size() >= LoadCache::kMaxFiles)
+            loadCache_->icons.clear();
+        loadCache_->icons.insert(fileName, icon);
+    }
+    showIcon(icon, tile);
 }
 
 void TForm1::SetShellIcon(const QString& fileName, TImage* tile)
 {
-    showIcon(pw::platform::IconCache::instance().typeIcon(fileName, bw), tile);
+    const QImage icon = pw::platform::IconCache::instance().typeIcon(fileName, bw);
+    if (loadCache_) {
+        if (loadCache_->icons.size() >= LoadCache::kMaxFiles)
+            loadCache_->icons.clear();
+        loadCache_->icons.insert(fileName, icon);
+    }
+    showIcon(icon, tile);
 }
 
 // The tile's frame is turned so that its lower side faces the dock's edge,
-// and the picture by the opposite angle, so the icon is seen upright.
+// and the picture by the opposite angle, so the icon is seen upright. During a
+// load, tiles of the same picture share one turned copy.
 void TForm1::showIcon(const QImage& icon, TImage* tile)
 {
     const float rest = pw::layout::turnFor(layoutParams()).rest;
-    tile->setBitmap(rest == 0 ? icon : icon.transformed(QTransform().rotate(-rest)));
+    if (rest == 0) {
+        // Not turned: the tile keeps no transform.
+        tile->setBitmap(icon);
+        return;
+    }
+    QImage turned;
+    if (loadCache_) {
+        if (const auto it = loadCache_->turned.constFind(icon.cacheKey());
+            it != loadCache_->turned.cend())
+            turned = *it;
+    }
+    if (turned.isNull()) {
+        turned = icon.transformed(QTransform().rotate(-rest));
+        if (loadCache_ && !icon.isNull())
+            loadCache_->turned.insert(icon.cacheKey(), turned);
+    }
+    tile->setBitmap(turned);
     tile->setRotation(rest);
 }
 
@@ -844,7 +990,9 @@ void TForm1::BtnMouseDown(TImage* sender, Qt::MouseButton button, QPointF local)
         mouseobj = sender;
         const QPoint p(pw::roundHalfEven(sender->x() + local.x()),
                        pw::roundHalfEven(sender->y() + local.y()));
-        ui->PopupMenu1->exec(ui->view->viewport()->mapToGlobal(p));
+        // Counted from the part of the row the window shows.
+        const QPoint shownFrom = ui->view->mapFromScene(QPointF(0, 0));
+        ui->PopupMenu1->exec(ui->view->viewport()->mapToGlobal(p + shownFrom));
     }
     if (pw::platform::isShiftDown())
         MoveFrom = int(LaunchBtn.indexOf(sender));
@@ -906,6 +1054,7 @@ void TForm1::DelBtnClick()
         return;
     TImage* tile = LaunchBtn.takeAt(i);
     scene_->removeItem(tile);
+    tile->setHandlers(nullptr);
     tile->deleteLater();
     LaunchPath[std::size_t(MenuIndex)]->removeAt(i);
     if (LaunchPath[std::size_t(MenuIndex)]->isEmpty())

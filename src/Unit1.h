@@ -19,6 +19,7 @@ class TForm1;
 }
 class QGraphicsScene;
 class QMenu;
+class QWheelEvent;
 
 namespace pw
 {
@@ -156,14 +157,30 @@ private:
     // The layout cursor at the start of a pass.
     void startCursor();
     QPointF placeNewTile(TImage* tile);
+    void addTile(const TRec& entry, const QString& line);
     void showIcon(const QImage& icon, TImage* tile);
     void lengthen();
+    // The window as it is shown: the frame, capped along the dock at the
+    // screen's length (the row then scrolls inside it).
+    QRect shownFrame() const;
+    // Shows the part of the row from the scroll offset on, and realizes the
+    // tiles in it.
+    void applyScroll();
+    void realizeShownTiles();
+    bool wheelScroll(QWheelEvent* e);
     void panelMoved();
     void panelReleased(Qt::MouseButton button);
 
     std::unique_ptr<Ui::TForm1> ui;
     QGraphicsScene* scene_ = nullptr;
+    TileHandlers tileHandlers_;
+    // Files looked at during one load of a group, so each is looked at once.
+    struct LoadCache;
+    LoadCache* loadCache_ = nullptr;
+    // The full frame of the dock, as the layout passes size it; the window
+    // shows shownFrame() of it, scrolled by scroll_ pixels along the dock.
     QRect frame_;
+    int scroll_ = 0;
     int passDepth_ = 0;
     int placedInPass_ = 0;
     bool transparency_ = true;

@@ -2,6 +2,8 @@
 
 #include "core/Rounding.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace pw::layout
@@ -177,6 +179,70 @@ Turn turnFor(const Params& p)
         t.swingStop = t.rest;
     }
     return t;
+}
+
+namespace
+{
+int alongLength(bool isVertical, QSize size)
+{
+    return isVertical ? size.height() : size.width();
+}
+} // namespace
+
+QRect shownWindow(bool isVertical, QRect frame, QSizeF screen)
+{
+    const double screenLength = isVertical ? screen.height() : screen.width();
+    const int cap = std::clamp(int(std::floor(screenLength)), 1, kMaxWindowExtent);
+    QRect shown = frame;
+    shown.setWidth(std::min(frame.width(), kMaxWindowExtent));
+    shown.setHeight(std::min(frame.height(), kMaxWindowExtent));
+    if (alongLength(isVertical, frame.size()) > cap) {
+        if (isVertical) {
+            shown.setTop(0);
+            shown.setHeight(cap);
+        } else {
+            shown.setLeft(0);
+            shown.setWidth(cap);
+        }
+    }
+    return shown;
+}
+
+int maxScroll(bool isVertical, QRect frame, QRect shown)
+{
+    return std::max(0,
+                    alongLength(isVertical, frame.size()) - alongLength(isVertical, shown.size()));
+}
+
+int scrolledBy(int offset, int angleDelta, int step, int max)
+{
+    const qint64 moved = qint64(offset) - qint64(angleDelta) * step / 120;
+    return int(std::clamp<qint64>(moved, 0, std::max(0, max)));
+}
+
+int wheelStep(const Params& p, int lines)
+{
+    const double slot = double(p.bw) + double(p.gap);
+    return std::max(1, int(std::lround(std::max(1, lines) * std::max(1.0, slot))));
+}
+
+IndexRange tilesInSpan(const Params& p, double spanStart, double spanLength, int count)
+{
+    if (count <= 0 || spanLength <= 0)
+        return {};
+    // Tile i covers [first + i * slot, first + i * slot + bw) along the dock.
+    const QPointF start = cursorStart(p);
+    const double slot = double(p.bw) + double(p.gap);
+    const double first = p.isVertical ? start.y() : start.x() + slot;
+    if (slot <= 0)
+        return {0, count};
+    // Tile i touches the span when it ends after the span's start and starts
+    // before the span's end.
+    const double lo = std::floor((spanStart - first - double(p.bw)) / slot) + 1;
+    const double hi = std::ceil((spanStart + spanLength - first) / slot);
+    const int a = int(std::clamp(lo, 0.0, double(count)));
+    const int b = int(std::clamp(hi, 0.0, double(count)));
+    return {a, std::max(a, b)};
 }
 
 } // namespace pw::layout

@@ -77,4 +77,37 @@ struct Turn {
 };
 Turn turnFor(const Params& p);
 
+// ---- a row longer than the screen ----------------------------------------------
+
+// The largest width or height a window may have: X11 keeps window sizes and
+// positions in 16 bits.
+inline constexpr int kMaxWindowExtent = 32767;
+
+// The window as it is shown for the dock's full frame (`frame`, as the layout
+// passes size it). Its length along the dock is capped at the screen's length
+// and never exceeds kMaxWindowExtent; a capped window is placed at the
+// screen's start along the dock, so its first tile is on the screen, and the
+// row of tiles scrolls inside it. A dock that fits keeps its place.
+QRect shownWindow(bool isVertical, QRect frame, QSizeF screen);
+
+// How far the row can scroll: the frame's length along the dock beyond the
+// shown window's (0 when the dock fits).
+int maxScroll(bool isVertical, QRect frame, QRect shown);
+
+// The scroll offset after a turn of the mouse wheel: `angleDelta` in eighths
+// of a degree (120 a notch; positive turns away from the user, which moves
+// towards the row's start), `step` pixels a notch, kept within 0 to `max`.
+int scrolledBy(int offset, int angleDelta, int step, int max);
+
+// The pixels one notch of the wheel scrolls: `lines` tile slots.
+int wheelStep(const Params& p, int lines);
+
+// The tiles, by index, that a span along the dock of the window's frame
+// touches, when `count` tiles stand where a pass places them: [first, last).
+struct IndexRange {
+    int first = 0;
+    int last = 0;
+};
+IndexRange tilesInSpan(const Params& p, double spanStart, double spanLength, int count);
+
 } // namespace pw::layout

@@ -5,6 +5,7 @@
 #include <QDataStream>
 #include <QGraphicsDropShadowEffect>
 #include <QGraphicsScene>
+#include <QGraphicsSceneHoverEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPropertyAnimation>
@@ -184,7 +185,8 @@ TEST_F(Tiles, ATileHasItsThreeChildrenInOrder)
         EXPECT_FLOAT_EQ(swing->endValue().toFloat(), c.swingStop);
         EXPECT_FLOAT_EQ(float(tile->rotation()), c.rest);
         // The pointer entering the tile starts the swing, which ends at rest.
-        emit tile->mouseEntered(tile);
+        QGraphicsSceneHoverEvent enter(QEvent::GraphicsSceneHoverEnter);
+        f.scene()->sendEvent(tile, &enter);
         EXPECT_EQ(swing->state(), QAbstractAnimation::Running);
         EXPECT_FLOAT_EQ(float(tile->rotation()), c.swingStart);
         swing->setCurrentTime(100);

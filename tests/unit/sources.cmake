@@ -5,4 +5,5 @@ target_sources(core_tests PRIVATE
   unit/ini_values_test.cpp
   unit/ini_file_test.cpp
   unit/atomic_file_test.cpp
-  unit/string_list_test.cpp)
+  unit/string_list_test.cpp
+  unit/long_row_test.cpp)
