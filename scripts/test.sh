@@ -16,6 +16,9 @@ else
 fi
 [[ -n "$sources" ]] || { echo "format check: no source files found" >&2; exit 1; }
 (cd "$root" && xargs clang-format --dry-run --Werror <<<"$sources")
+# The readers of outside data, fuzzed briefly (30 s a target by default) so
+# that a new crash shows up here; long runs: FUZZ_SECONDS=600 scripts/fuzz.sh.
+FUZZ_SECONDS=${FUZZ_SECONDS:-30} bash "$root/scripts/fuzz.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DPONDWILLOW_SANITIZE=ON -DPONDWILLOW_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"

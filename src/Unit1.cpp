@@ -3,6 +3,7 @@
 #include "Unit2.h"
 #include "Unit3.h"
 #include "core/Errors.h"
+#include "core/LaunchRule.h"
 #include "core/Layout.h"
 #include "core/Rounding.h"
 #include "core/SettingBounds.h"
@@ -956,27 +957,22 @@ void TForm1::BtnClickEvent(TImage* sender)
     const int i = int(LaunchBtn.indexOf(sender));
     if (i < 0 || i >= LaunchPath[std::size_t(MenuIndex)]->size())
         return;
-    const QStringList fields = pw::splitEntryLine(LaunchPath[std::size_t(MenuIndex)]->at(i));
-    QString s;
-    QString pam;
-    if (fields.size() >= 3) {
-        s = fields[0];
-        pam = fields[1];
-    } else if (!fields.isEmpty()) {
-        s = fields[0];
-        const auto k = std::max(s.lastIndexOf(QLatin1Char('\\')), s.lastIndexOf(QLatin1Char(':')));
-        pam = k >= 0 ? s.left(k + 1) : QString();
-    }
+    const std::optional<pw::LaunchTarget> target =
+        pw::launchFor(LaunchPath[std::size_t(MenuIndex)]->at(i));
+    // Shift with the mouse reorders tiles: no jump, no launch.
     if (pw::platform::isShiftDown())
         return;
     if (auto* jump = qobject_cast<QPropertyAnimation*>(sender->child(2))) {
         jump->stop();
         jump->start();
     }
-    const QString cdir = QFileInfo(s).absolutePath();
+    if (!target)
+        return;
+    // The desktop may take its time to start a program: the launch runs on a
+    // thread of its own, and the repaint comes back through the GUI thread.
     QPointer<TRectangle> panel = Rectangle1;
-    std::thread([s, pam, cdir, panel] {
-        pw::platform::shellLaunch(s, pam, cdir);
+    std::thread([t = *target, panel] {
+        pw::platform::shellLaunch(t.file, t.params, t.dir);
         QMetaObject::invokeMethod(qApp, [panel] {
             if (panel)
                 panel->update();

