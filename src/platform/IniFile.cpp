@@ -83,8 +83,13 @@ TIniFile::TIniFile(const QString& fileName)
         return;
     encoding_ = pw::platform::encodingOf(bytes);
     for (const pw::platform::RawLine& raw : pw::platform::splitRawLines(bytes, encoding_)) {
+        // A last line that ends inside a UTF-16 character cannot be followed
+        // by more text as it is: it is written again, as the text it reads as.
+        const bool partial = (encoding_ == pw::platform::TextEncoding::Utf16LE ||
+                              encoding_ == pw::platform::TextEncoding::Utf16BE) &&
+                             raw.bytes.size() % 2 != 0;
         lines_.append(
-            Line{pw::platform::decodeLine(raw.bytes, encoding_), raw.bytes, raw.eol, false});
+            Line{pw::platform::decodeLine(raw.bytes, encoding_), raw.bytes, raw.eol, partial});
         // Lines the dock adds end like the file's first line.
         if (lineBreak_.isEmpty())
             lineBreak_ = raw.eol;

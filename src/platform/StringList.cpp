@@ -21,7 +21,9 @@ const QByteArray kBomUtf16BE("\xFE\xFF", 2);
 
 QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    // The file's mark has been taken off already: a U+FEFF after it is text.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless |
+                                         QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
 }
 

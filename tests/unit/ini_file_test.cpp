@@ -266,6 +266,20 @@ TEST_F(IniFileTest, AnyLineBreakIsReadAndNewLinesFollowTheFile)
               "[Icon]\r\nSize=48\r\n");
 }
 
+TEST_F(IniFileTest, AUtf16FileThatEndsInHalfACharacterTakesNewKeys)
+{
+    // "[A]", "k=v" and one stray byte: the keys written after it must read back.
+    writeBytes(path(), QByteArray("\xFF\xFE[\0A\0]\0\n\0k\0=\0v\0X", 17));
+    {
+        TIniFile ini(path());
+        ini.WriteString(u"A"_s, u"j"_s, u"1"_s);
+        ini.UpdateFile();
+    }
+    const TIniFile again(path());
+    EXPECT_EQ(again.ReadString(u"A"_s, u"j"_s, u"absent"_s), u"1"_s);
+    EXPECT_TRUE(again.ReadString(u"A"_s, u"k"_s, QString()).startsWith(u"v"_s));
+}
+
 TEST_F(IniFileTest, LinesNoWriteChangesKeepTheirBytes)
 {
     // Latin-1 and broken UTF-8 in a comment, an unknown section and a value

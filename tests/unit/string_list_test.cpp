@@ -155,4 +155,19 @@ TEST_F(StringListTest, FailedWriteLeavesTheOldFileWhole)
 #endif
 }
 
+TEST_F(StringListTest, TextThatBeginsWithAByteOrderMarkCharacterKeepsIt)
+{
+    // Only the file's own mark is taken off; a second one is text.
+    const QString text = u"\uFEFFA"_s;
+    for (const QByteArray& bytes : {QByteArray("\xFE\xFF\xFE\xFF\0A", 6),
+                                    QByteArray("\xFF\xFE\xFF\xFE"
+                                               "A\0",
+                                               6),
+                                    QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                               "A")}) {
+        SCOPED_TRACE(bytes.toHex().toStdString());
+        EXPECT_EQ(pw::platform::decodeText(bytes), text);
+    }
+}
+
 } // namespace
