@@ -123,6 +123,8 @@ public:
     // Takes every tile off the window and empties LaunchBtn.
     void clearTiles();
     QString groupFileName(int index) const;
+    // The menu item of group i (0 to 4), whose caption is the group's name.
+    QAction* groupItem(int i) const;
     void saveGroup();
     bool isAddMode() const;
 
@@ -152,7 +154,19 @@ private:
     void wireActions();
     void syncGeometry();
     void alignPanel();
-    struct PassGuard;
+    // A layout pass changes the window's size many times; the real window
+    // follows once, when the outermost pass ends.
+    struct PassGuard {
+        explicit PassGuard(TForm1& f) : form(f) { ++form.passDepth_; }
+        ~PassGuard()
+        {
+            if (--form.passDepth_ == 0)
+                form.syncGeometry();
+        }
+        PassGuard(const PassGuard&) = delete;
+        PassGuard& operator=(const PassGuard&) = delete;
+        TForm1& form;
+    };
     pw::layout::Params layoutParams() const;
     // The layout cursor at the start of a pass.
     void startCursor();
