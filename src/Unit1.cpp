@@ -365,8 +365,10 @@ void TForm1::DelBtnClick()
 
 void TForm1::EditCmdClick()
 {
-    if (Form3)
-        Form3->editEntry();
+    selectIndex = int(LaunchBtn.indexOf(mouseobj.data()));
+    if (selectIndex < 0 || selectIndex >= LaunchPath[std::size_t(MenuIndex)]->size() || !Form3)
+        return;
+    Form3->editEntry(LaunchPath[std::size_t(MenuIndex)]->at(selectIndex));
 }
 
 void TForm1::Seting2Click()
