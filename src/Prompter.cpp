@@ -1,5 +1,6 @@
 #include "Prompter.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -16,6 +17,11 @@ std::function<void(const QString&)>& errorSink()
 std::function<QString()>& fileAnswer()
 {
     static std::function<QString()> answer;
+    return answer;
+}
+std::function<std::optional<QRgb>()>& colorAnswer()
+{
+    static std::function<std::optional<QRgb>()> answer;
     return answer;
 }
 } // namespace
@@ -46,6 +52,22 @@ QString openFileName(QWidget* parent, const QString& filter)
 void setNextFileNameForTesting(std::function<QString()> answer)
 {
     fileAnswer() = std::move(answer);
+}
+
+std::optional<QRgb> pickColor(QWidget* parent, QRgb initial)
+{
+    if (colorAnswer())
+        return colorAnswer()();
+    const QColor c = QColorDialog::getColor(QColor::fromRgba(initial), parent, QString(),
+                                            QColorDialog::ShowAlphaChannel);
+    if (!c.isValid())
+        return std::nullopt;
+    return c.rgba();
+}
+
+void setNextColorForTesting(std::function<std::optional<QRgb>()> answer)
+{
+    colorAnswer() = std::move(answer);
 }
 
 } // namespace pw::prompt

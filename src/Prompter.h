@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QRgb>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -20,5 +22,9 @@ void setErrorSinkForTesting(std::function<void(const QString&)> sink);
 // The open-file dialog; an empty string when cancelled.
 QString openFileName(QWidget* parent, const QString& filter = {});
 void setNextFileNameForTesting(std::function<QString()> answer);
+
+// The colour dialog, alpha included; nothing when cancelled.
+std::optional<QRgb> pickColor(QWidget* parent, QRgb initial);
+void setNextColorForTesting(std::function<std::optional<QRgb>()> answer);
 
 } // namespace pw::prompt

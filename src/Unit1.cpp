@@ -157,7 +157,8 @@ void TForm1::FormCreate()
     HomePath = pw::homeDirectory();
     GetScale();
     ReadIniFile();
-    if (!isShowTaskBar)
+    taskbarHidden_ = !isShowTaskBar;
+    if (taskbarHidden_)
         pw::platform::hideTaskbarButton(*this);
     SetHeight(2 * bw);
     SetWidth(2 * bw);
@@ -182,6 +183,23 @@ QAction* TForm1::groupItem(int i) const
 bool TForm1::StayOnTop() const
 {
     return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void TForm1::SetStayOnTop(bool on)
+{
+    if (StayOnTop() == on)
+        return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (taskbarHidden_)
+        pw::platform::hideTaskbarButton(*this);
+    if (!visible)
+        return;
+    // The new native window is placed again once it is exposed.
+    exposed_ = false;
+    show();
+    if (QWindow* w = windowHandle())
+        w->installEventFilter(this);
 }
 
 // ---- start-up, show, close ----------------------------------------------------------

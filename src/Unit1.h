@@ -102,6 +102,9 @@ public:
     bool Transparency() const { return transparency_; }
     void SetTransparency(bool on);
     bool StayOnTop() const;
+    // Puts the window above others, or back among them. Qt makes the native
+    // window anew for this, so the taskbar state of the start is applied again.
+    void SetStayOnTop(bool on);
 
     // ---- operations ------------------------------------------------------------
     void FormCreate();
@@ -198,6 +201,9 @@ private:
     int passDepth_ = 0;
     int placedInPass_ = 0;
     bool transparency_ = true;
+    // Whether the start hid the taskbar button; a change takes effect at the
+    // next start.
+    bool taskbarHidden_ = false;
     bool shown_ = false;
     bool exposed_ = false;
     // Window drag by the panel.

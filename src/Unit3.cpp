@@ -14,7 +14,9 @@ TForm3* Form3 = nullptr;
 TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);
-    setWindowFlag(Qt::Tool);
+    // A tool window: a small caption bar with a close box, fixed in size.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(size());
     // A path is shown as it is, never read as markup.
     ui->FileName->setTextFormat(Qt::PlainText);

@@ -108,6 +108,15 @@ QString fileNamePart(QStringView path)
     return path.mid(cut + 1).toString();
 }
 
+std::optional<QString> listedFileName(QStringView path)
+{
+    for (const QChar c : path) {
+        if (c.unicode() < 0x20 || c == u'"' || c == u'<' || c == u'>' || c == u'|')
+            return std::nullopt;
+    }
+    return fileNamePart(path);
+}
+
 QString GetFileTitle(QStringView fileName)
 {
     const QString name = fileNamePart(fileName);

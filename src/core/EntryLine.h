@@ -35,6 +35,11 @@ std::optional<TRec> entryFromLine(QStringView line);
 // The file name part of a path: the text after its last "\", "/" or ":".
 QString fileNamePart(QStringView path);
 
+// How an entry's file is listed: its file name part, extension included.
+// Nothing for a path holding a control character, a double quote, "<", ">"
+// or "|", which no file name can hold.
+std::optional<QString> listedFileName(QStringView path);
+
 // The file name part without its extension (from its last "." on).
 QString GetFileTitle(QStringView fileName);
 
