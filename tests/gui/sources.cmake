@@ -1,2 +1,2 @@
 target_sources(gui_tests PRIVATE gui/DockFixture.h gui/settings_test.cpp gui/groups_test.cpp gui/layout_test.cpp gui/error_report_test.cpp gui/long_row_test.cpp
-  gui/commands_test.cpp)
+  gui/commands_test.cpp gui/menus_test.cpp)
