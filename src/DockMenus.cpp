@@ -95,7 +95,7 @@ public:
         case PM_SmallIconSize:
             return look::glyphColumn - 2 * look::iconInset;
         case PM_SubMenuOverlap:
-            // The submenu's panel starts where the parent's panel ends.
+            // The submenu's panel stands just right of the parent's panel.
             return look::padding.right() - look::shadowMargins().left();
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
