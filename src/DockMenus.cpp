@@ -308,8 +308,6 @@ DockMenu::DockMenu(const QString& title, QWidget* parent) : QMenu(title, parent)
     });
 }
 
-DockMenu::~DockMenu() = default;
-
 QRect DockMenu::panelRect() const
 {
     return rect().marginsRemoved(look::shadowMargins());
@@ -387,13 +385,11 @@ void DockMenu::showEvent(QShowEvent* e)
 {
     QMenu::showEvent(e);
     checked_.clear();
-    fading_.clear();
-    QSet<const QAction*> ticks;
     for (QAction* a : actions())
         if (a->isChecked())
-            ticks.insert(a);
-    checked_ = ticks;
-    fadeIn(ticks);
+            checked_.insert(a);
+    fading_.clear();
+    fadeIn(checked_);
 }
 
 void DockMenu::hideEvent(QHideEvent* e)

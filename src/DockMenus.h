@@ -93,7 +93,6 @@ class DockMenu : public QMenu
 public:
     explicit DockMenu(QWidget* parent = nullptr);
     explicit DockMenu(const QString& title, QWidget* parent = nullptr);
-    ~DockMenu() override;
 
     // The panel inside the widget; the margin around it holds the shadow.
     QRect panelRect() const;
