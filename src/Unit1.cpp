@@ -120,7 +120,8 @@ void TForm1::wireActions()
     for (int i = 0; i < 5; ++i)
         connect(groupItem(i), &QAction::triggered, this, [this, i] { MenuClick(i); });
 
-    // Shortcuts work while the dock has the focus, whether a menu is open or not.
+    // Shortcuts work while the dock has the focus; while one of its menus is
+    // open, the menu runs them itself (pw::menus::DockMenu).
     addActions(ui->PopupMenu1->actions());
     addActions(ui->PopupMenu2->actions());
     addActions(ui->MenuItem6->actions());
