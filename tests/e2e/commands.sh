@@ -171,15 +171,23 @@ mapfile -t got < <(sed -n 's/^arg=//p' "$launch_log")
 pass "a .desktop tile starts its Exec program in its Path, not the editor for its type"
 
 # ---- Shift-click launches nothing ------------------------------------------------
+# The dock asks whether Shift is down when it handles the press and the
+# release, not what the event says, so Shift stays down until the dock has
+# handled the release: the release of a Shift-click moves the tile onto its
+# own place, which writes the group file.
 rm -f "$launch_log"
 before=$(sha256sum <"$E2E_HOME/PondwillowPath0.txt")
+stamp=$(file_stamp "$E2E_HOME/PondwillowPath0.txt")
 sleep 0.5
 point_at_tile 0
-xdotool keydown shift click 1 keyup shift
+xdotool keydown shift click 1
+wait_until 5 stamp_changed "$E2E_HOME/PondwillowPath0.txt" "$stamp" ||
+  { xdotool keyup shift; fail "a Shift-click wrote no group file"; }
+xdotool keyup shift
 ! wait_until 1 exists "$launch_log" || fail "a Shift-click launched: $(cat "$launch_log")"
 [[ $(sha256sum <"$E2E_HOME/PondwillowPath0.txt") == "$before" ]] ||
   fail "a Shift-click changed the group: $(group_lines 0)"
-pass "a Shift-click launches nothing in 1 s and leaves the group's order"
+pass "a Shift-click launches nothing in 1 s and leaves the group's order as it was"
 
 # ---- F3 shows group 2, F1 group 0 ------------------------------------------------
 activate_dock
@@ -204,23 +212,23 @@ for x in 60 100 140 $((48 + 2 * slot)); do
   xdotool mousemove $((g[0] + x)) $((g[1] + 78))
   sleep 0.05
 done
-xdotool mouseup 1 keyup shift
+xdotool mouseup 1
 wait_until 5 stamp_changed "$E2E_HOME/PondwillowPath0.txt" "$stamp" ||
-  fail "the Shift move wrote no group file"
+  { xdotool keyup shift; fail "the Shift move wrote no group file"; }
+xdotool keyup shift
 expected=$(printf '%s\n' "$line_b" "$line_c" "$line_a" "$line_d")
 [[ $(group_lines 0) == "$expected" ]] || fail "after the move the group is: $(group_lines 0)"
 width_is "$(width_for 4)" || fail "after the move the width is $(dock_width)"
 pass "Shift-press on tile 0 and Shift-release on tile 2 turn A B C D into B C A D"
 
 # ---- a drop registers a file only in add mode --------------------------------------
-dropped="$E2E_DIR/drop box/report.final.txt"
-# Drags the file from the drag source to the left end of the panel, beside the
-# first tile; sets $DRAG_RESULT to what the drag source reported. The source
-# stays up until end_drag, since the dock fetches the data after the drop.
-drag_in() {
+# Drags FILE from the drag source onto the dock at X Y of its window; sets
+# $DRAG_RESULT to what the drag source reported. The source stays up until
+# end_drag, since the dock fetches the data after the drop.
+drag_in() { # file x y
   local g s out="$E2E_DIR/drag.out"
   rm -f "$out"
-  "$drag_source" "$dropped" 800 300 >"$out" 2>"$E2E_DIR/drag.err" &
+  "$drag_source" "$1" 800 300 >"$out" 2>"$E2E_DIR/drag.err" &
   DRAG_PID=$!
   E2E_PIDS+=("$DRAG_PID")
   local src
@@ -233,8 +241,8 @@ drag_in() {
   xdotool mousedown 1
   local k
   for k in 1 2 3 4; do
-    xdotool mousemove $((s[0] + 40 + (g[0] + 12 - s[0] - 40) * k / 4)) \
-      $((s[1] + 40 + (g[1] + 78 - s[1] - 40) * k / 4))
+    xdotool mousemove $((s[0] + 40 + (g[0] + $2 - s[0] - 40) * k / 4)) \
+      $((s[1] + 40 + (g[1] + $3 - s[1] - 40) * k / 4))
     sleep 0.05
   done
   sleep 0.2
@@ -247,8 +255,12 @@ end_drag() {
   wait "$DRAG_PID" 2>/dev/null || true
 }
 
+# Beside the first tile, at the panel's left end.
+report="$E2E_DIR/drop box/report.final.txt"
+notes="$E2E_DIR/drop box/Notes"
+echo notes >"$notes"
 before=$(sha256sum <"$E2E_HOME/PondwillowPath0.txt")
-drag_in
+drag_in "$report" 12 78
 [[ "$DRAG_RESULT" == ignored ]] || fail "a drop outside add mode was taken: '$DRAG_RESULT'"
 # Time for a dock that took the file after all to show it.
 sleep 0.5
@@ -261,14 +273,26 @@ pass "outside add mode the dock refuses a dropped file"
 activate_dock
 xdotool key --clearmodifiers ctrl+n
 sleep 0.3
-drag_in
-[[ "$DRAG_RESULT" == copied ]] || fail "the drop in add mode was refused: '$DRAG_RESULT'"
-wait_until 5 width_is "$(width_for 5)" || fail "after the drop the width is $(dock_width)"
-end_drag
-line_e="$dropped,,report.final"
-expected=$(printf '%s\n' "$line_b" "$line_c" "$line_a" "$line_d" "$line_e")
-[[ $(group_lines 0) == "$expected" ]] || fail "after the drop the group file is: $(group_lines 0)"
-pass "in add mode (Ctrl+N) a dropped file becomes the last tile and is in the group file at once"
+# Each drop: the file, where it lands (x y in the window), the hint it gets.
+# Wherever it lands, even on a tile, it becomes the last tile; the hint is the
+# file name up to its last dot, the whole name when it has none.
+expected=$(printf '%s\n' "$line_b" "$line_c" "$line_a" "$line_d")
+tiles=4
+drops=("$report|12|78|report.final" "$notes|$((48 + slot))|78|Notes")
+for drop in "${drops[@]}"; do
+  IFS='|' read -r file x y hint <<<"$drop"
+  drag_in "$file" "$x" "$y"
+  [[ "$DRAG_RESULT" == copied ]] || fail "the drop of $file in add mode was refused: '$DRAG_RESULT'"
+  tiles=$((tiles + 1))
+  wait_until 5 width_is "$(width_for $tiles)" || fail "after the drop of $file the width is $(dock_width)"
+  end_drag
+  expected+=$'\n'"$file,,$hint"
+  [[ $(group_lines 0) == "$expected" ]] ||
+    fail "after the drop of $file the group file is: $(group_lines 0)"
+  pass "in add mode (Ctrl+N) $file dropped at $x,$y is the last tile, in the group file at once as '$hint'"
+done
+line_e="$report,,report.final"
+line_f="$notes,,Notes"
 [[ -n "${E2E_SHOTS:-}" ]] && { mkdir -p "$E2E_SHOTS"; shot "$E2E_SHOTS/add-mode.png"; }
 
 stamp=$(file_stamp "$E2E_HOME/PondwillowPath0.txt")
@@ -279,7 +303,7 @@ wait_until 5 stamp_changed "$E2E_HOME/PondwillowPath0.txt" "$stamp" ||
   fail "leaving add mode wrote no group file"
 [[ $(sha256sum <"$E2E_HOME/PondwillowPath0.txt") == "$before" ]] ||
   fail "leaving add mode changed the group file: $(group_lines 0)"
-width_is "$(width_for 5)" || fail "leaving add mode changed the width to $(dock_width)"
+width_is "$(width_for 6)" || fail "leaving add mode changed the width to $(dock_width)"
 pass "Ctrl+N again leaves add mode and writes the same group file"
 
 # ---- the tile menu's 削除 removes the entry -----------------------------------------
@@ -295,9 +319,9 @@ wait_until 5 menu_shown || fail "a right click on a tile opened no menu"
 xdotool key Down Down Return
 wait_until 5 stamp_changed "$E2E_HOME/PondwillowPath0.txt" "$stamp" ||
   fail "削除 wrote no group file"
-expected=$(printf '%s\n' "$line_b" "$line_a" "$line_d" "$line_e")
+expected=$(printf '%s\n' "$line_b" "$line_a" "$line_d" "$line_e" "$line_f")
 [[ $(group_lines 0) == "$expected" ]] || fail "after 削除 the group file is: $(group_lines 0)"
-wait_until 5 width_is "$(width_for 4)" || fail "after 削除 the width is $(dock_width)"
+wait_until 5 width_is "$(width_for 5)" || fail "after 削除 the width is $(dock_width)"
 pass "削除 from the tile menu removes the entry from the group file and its slot from the dock"
 
 # ---- Ctrl+X ends the dock and writes its settings ---------------------------------
