@@ -307,7 +307,8 @@ width_is "$(width_for 6)" || fail "leaving add mode changed the width to $(dock_
 pass "Ctrl+N again leaves add mode and writes the same group file"
 
 # ---- the tile menu's 削除 removes the entry -----------------------------------------
-# The menu's items: 新規追加, 削除, パラメータ編集; two Downs reach the second.
+# The menu's items: 新規追加, 削除, パラメータ編集. It opens below and right of
+# the pointer, so no item is under the pointer and two Downs reach the second.
 menu_shown() {
   xdotool search --onlyvisible --pid "$DOCK_PID" 2>/dev/null | grep -qv "^$WID$"
 }
