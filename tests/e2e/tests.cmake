@@ -8,3 +8,12 @@ endforeach()
 add_test(NAME e2e_huge_group
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/huge_group.sh $<TARGET_FILE:Pondwillow>)
 set_tests_properties(e2e_huge_group PROPERTIES TIMEOUT 300 LABELS e2e RUN_SERIAL TRUE)
+
+# The dock's commands as a user gives them: clicks, keys, a file dragged in
+# from a small drag-source program of the tests' own, the tile menu.
+add_executable(pw_e2e_drag_source e2e/drag_source.cpp)
+target_link_libraries(pw_e2e_drag_source PRIVATE Qt6::Widgets pw_warnings)
+add_test(NAME e2e_commands
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/commands.sh $<TARGET_FILE:Pondwillow>
+          $<TARGET_FILE:pw_e2e_drag_source>)
+set_tests_properties(e2e_commands PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
