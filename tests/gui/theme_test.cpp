@@ -21,6 +21,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace
@@ -187,6 +188,25 @@ TEST_F(Theme, IndicatorsChangeTheirPictureWithTheirState)
         // Checked, the indicator is lit by the accent: bright pixels appear.
         EXPECT_GT(tones(on, on.rect()).light, tones(off, off.rect()).light);
     }
+    settings->reject();
+}
+
+TEST_F(Theme, TheTrackBarIsAThinGroove)
+{
+    settings->show();
+    const TTrackBar* bar = settings->form().TrackBar1;
+    const QImage shot = settings->grab().toImage().copy(areaIn(settings.get(), bar));
+    // Far right of the knob, only the groove's rows differ from the ground
+    // above it; a groove stretched over the whole bar squeezes the knob.
+    const int x = shot.width() - 10;
+    const int ground = qGray(shot.pixel(x, 0));
+    int rows = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        if (std::abs(qGray(shot.pixel(x, y)) - ground) > 12)
+            ++rows;
+    }
+    EXPECT_GE(rows, 4);
+    EXPECT_LE(rows, 8);
     settings->reject();
 }
 
