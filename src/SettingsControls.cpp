@@ -2,27 +2,43 @@
 
 #include "Prompter.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
 
+// A colour over a checkerboard, which shows through a colour that is not
+// opaque, in a grey outline that stands out on light and dark ground alike.
+void paintSwatch(QPainter& p, const QRect& r, QRgb argb)
+{
+    constexpr int cell = 4;
+    p.save();
+    p.setClipRect(r);
+    for (int y = r.top(); y <= r.bottom(); y += cell) {
+        for (int x = r.left(); x <= r.right(); x += cell) {
+            const bool light = ((x - r.left()) / cell + (y - r.top()) / cell) % 2 == 0;
+            p.fillRect(x, y, cell, cell, light ? Qt::white : Qt::lightGray);
+        }
+    }
+    p.fillRect(r, QColor::fromRgba(argb));
+    p.setPen(QColor(0x90, 0x90, 0x90));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.restore();
+}
+
 QIcon swatch(QRgb argb)
 {
     QPixmap pixmap(16, 12);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    // A checkerboard shows through a colour that is not opaque.
-    p.fillRect(0, 0, 8, 6, Qt::lightGray);
-    p.fillRect(8, 6, 8, 6, Qt::lightGray);
-    p.fillRect(8, 0, 8, 6, Qt::white);
-    p.fillRect(0, 6, 8, 6, Qt::white);
-    p.fillRect(pixmap.rect(), QColor::fromRgba(argb));
-    p.setPen(Qt::black);
-    p.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    paintSwatch(p, pixmap.rect(), argb);
     return QIcon(pixmap);
 }
 
@@ -58,6 +74,7 @@ TComboColorBox::TComboColorBox(QWidget* parent) : QComboBox(parent)
         addColorItem(count(), name, argb);
     addItem(QStringLiteral("その他の色..."));
     setCurrentIndex(indexOf(color_));
+    setToolTip(currentText());
     connect(this, &QComboBox::activated, this, &TComboColorBox::chosen);
 }
 
@@ -88,6 +105,7 @@ void TComboColorBox::SetColor(QRgb argb)
         i = customIndex_;
     }
     setCurrentIndex(i);
+    setToolTip(itemText(i));
     if (argb == color_)
         return;
     color_ = argb;
@@ -102,8 +120,33 @@ void TComboColorBox::chosen(int index)
         return;
     }
     // The last item: any colour, from the dialog; a cancel keeps the colour.
-    const std::optional<QRgb> picked = pw::prompt::pickColor(this, color_);
+    const std::optional<QRgb> picked = pw::prompt::pickColor(window(), color_);
     SetColor(picked.value_or(color_));
+}
+
+void TComboColorBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    p.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    paintSwatch(p, field.adjusted(1, 2, -2, -2), color_);
+}
+
+void TComboColorBox::showPopup()
+{
+    // The open list is as wide as its widest item, swatch and name, however
+    // narrow the box.
+    QAbstractItemView* list = view();
+    int width = list->sizeHintForColumn(0) + 2 * list->frameWidth();
+    if (count() > maxVisibleItems())
+        width += list->verticalScrollBar()->sizeHint().width();
+    list->setMinimumWidth(width);
+    QComboBox::showPopup();
 }
 
 // ---- TTrackBar --------------------------------------------------------------------

@@ -10,7 +10,8 @@
 // an item that opens a colour dialog for any ARGB colour, alpha included. A
 // colour not in the list is shown as an item of its own. Setting a colour from
 // code, like a choice of the user's, announces a change only when the colour
-// differs.
+// differs. The closed box is narrow: it shows the colour itself, filling the
+// field, and names it in its tooltip.
 class TComboColorBox : public QComboBox
 {
     Q_OBJECT
@@ -23,8 +24,13 @@ public:
     // The named colours of the list, in order.
     static const QList<QPair<QString, QRgb>>& namedColors();
 
+    void showPopup() override;
+
 signals:
     void colorChanged(QRgb argb);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void chosen(int index);

@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 #include "Unit1.h"
+#include "WindowTheme.h"
 #include "core/EntryLine.h"
 #include "core/Errors.h"
 #include "core/Rounding.h"
@@ -35,6 +36,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    pw::theme::apply(this);
     ui->Label6->setText(QStringLiteral("Pondwillow %1").arg(QStringLiteral(PONDWILLOW_VERSION)));
     wireControls();
 }

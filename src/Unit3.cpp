@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 #include "Unit1.h"
+#include "WindowTheme.h"
 #include "core/EntryLine.h"
 #include "ui_Unit1.h"
 #include "ui_Unit3.h"
@@ -18,6 +19,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    pw::theme::apply(this);
     // A path is shown as it is, never read as markup.
     ui->FileName->setTextFormat(Qt::PlainText);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
