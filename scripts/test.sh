@@ -12,7 +12,7 @@ bash "$root/scripts/setup.sh"
 if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   sources=$(cd "$root" && git ls-files '*.cpp' '*.h')
 else
-  sources=$(cd "$root" && find src tests bench fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null)
+  sources=$(cd "$root" && find src tests bench fuzz tools -name '*.cpp' -o -name '*.h' 2>/dev/null)
 fi
 [[ -n "$sources" ]] || { echo "format check: no source files found" >&2; exit 1; }
 (cd "$root" && xargs clang-format --dry-run --Werror <<<"$sources")
