@@ -2,15 +2,13 @@
 
 #include "Prompter.h"
 #include "Unit1.h"
+#include "WindowPlacement.h"
 #include "WindowTheme.h"
 #include "core/EntryLine.h"
 #include "core/Errors.h"
 #include "core/Rounding.h"
 #include "ui_Unit1.h"
 #include "ui_Unit2.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 TForm2* Form2 = nullptr;
 
@@ -37,6 +35,11 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
     pw::theme::apply(this);
+    // Return in a field presses no button: otherwise the dialog would make the
+    // first button in the focus chain, "画像選択", the default one, and Return
+    // in the icon size field would open the picture dialog.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     ui->Label6->setText(QStringLiteral("Pondwillow %1").arg(QStringLiteral(PONDWILLOW_VERSION)));
     wireControls();
 }
@@ -82,11 +85,7 @@ void TForm2::wireControls()
 
 void TForm2::showEvent(QShowEvent* e)
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
+    pw::centreOnScreen(*this);
     QDialog::showEvent(e);
     FormShow();
 }

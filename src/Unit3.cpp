@@ -2,13 +2,11 @@
 
 #include "Prompter.h"
 #include "Unit1.h"
+#include "WindowPlacement.h"
 #include "WindowTheme.h"
 #include "core/EntryLine.h"
 #include "ui_Unit1.h"
 #include "ui_Unit3.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 TForm3* Form3 = nullptr;
 
@@ -43,11 +41,7 @@ void TForm3::editEntry(const QString& line)
 void TForm3::showEvent(QShowEvent* e)
 {
     // Centred on the desktop at every showing.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
+    pw::centreOnScreen(*this);
     QDialog::showEvent(e);
 }
 

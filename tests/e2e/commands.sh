@@ -17,18 +17,7 @@ drag_source=$2
 
 # ---- helpers ----------------------------------------------------------------------
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
-# Runs the command every 20 ms until it succeeds; fails after SECONDS.
-wait_until() { # seconds command...
-  local deadline=$(($(now_ms) + $1 * 1000))
-  shift
-  until "$@"; do
-    (($(now_ms) < deadline)) || return 1
-    sleep 0.02
-  done
-}
-# The same without the pause, for a measurement.
+# wait_until without the pause, for a measurement.
 poll_until() { # seconds command...
   local deadline=$(($(now_ms) + $1 * 1000))
   shift

@@ -41,8 +41,11 @@ start_x() {
   openbox --sm-disable >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   local i
+  # openbox names itself before it lists what it supports; xdotool's
+  # windowactivate needs _NET_ACTIVE_WINDOW in that list.
   for i in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+      xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_ACTIVE_WINDOW' && break
     sleep 0.1
   done
   xcompmgr >/dev/null 2>&1 &
@@ -103,6 +106,18 @@ ini_value() { # file section key
     { sub(/\r$/, "") }
     /^\[/ { in_s = ($0 == s) ; next }
     in_s && $1 == k { print substr($0, length(k) + 2); exit }' "$1"
+}
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# Runs the command every 20 ms until it succeeds; fails after SECONDS.
+wait_until() { # seconds command...
+  local deadline=$(($(now_ms) + $1 * 1000))
+  shift
+  until "$@"; do
+    (($(now_ms) < deadline)) || return 1
+    sleep 0.02
+  done
 }
 
 shot() { import -window root "$1" 2>/dev/null; }

@@ -342,4 +342,28 @@ TEST_F(SettingsWindow, APathNoFileCanHaveStopsTheFillWithAMessage)
     EXPECT_EQ(window->form().ListBox1->count(), 1);
 }
 
+TEST_F(SettingsWindow, ReturnInAFieldPressesNoButton)
+{
+    writeGroup("A");
+    Ui::TForm2& ui = open();
+    int dialogs = 0;
+    pw::prompt::setNextFileNameForTesting([&dialogs] {
+        ++dialogs;
+        return QString();
+    });
+    ui.IconWidth->setFocus();
+    ui.IconWidth->selectAll();
+    QTest::keyClicks(ui.IconWidth, "64");
+    QTest::keyClick(ui.IconWidth, Qt::Key_Return);
+    QTest::keyClick(ui.Edit1, Qt::Key_Return);
+    pw::prompt::setNextFileNameForTesting({});
+    EXPECT_EQ(dialogs, 0) << "Return opened the picture dialog";
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dock->bw, 64);
+    // A focused button still takes the space bar.
+    ui.CloseBtn->setFocus();
+    QTest::keyClick(ui.CloseBtn, Qt::Key_Space);
+    EXPECT_FALSE(window->isVisible());
+}
+
 } // namespace
