@@ -69,7 +69,8 @@ protected:
     std::wstring report() const { return dir.file(L"report file.txt"); }
 
     // Launches on a thread of its own, as the dock does, and waits for the
-    // probe's report: its working directory, then its arguments.
+    // probe's report: its working directory, then its command line's
+    // arguments, its own name first.
     std::vector<std::wstring> launchAndRead(const std::wstring& file, const std::wstring& extra,
                                             const std::wstring& workDir)
     {
@@ -95,8 +96,9 @@ TEST_F(Launch, StartsTheProgramWithItsParametersInTheWorkingDirectory)
 {
     const std::vector<std::wstring> report =
         launchAndRead(program, L"plain \"two words\" ツール", workDir.path());
-    const std::vector<std::wstring> expected = {workDir.path(), eventName,    this->report(),
-                                                L"plain",       L"two words", L"ツール"};
+    const std::vector<std::wstring> expected = {
+        workDir.path(), program, eventName, this->report(), L"plain", L"two words", L"ツール",
+    };
     EXPECT_EQ(report, expected);
 }
 
@@ -105,8 +107,10 @@ TEST_F(Launch, ForwardSlashesInFileAndDirectoryButNotInParameters)
     // The parameters keep their "/": they start options there.
     const std::vector<std::wstring> report =
         launchAndRead(withSlashes(program), L"/x a/b", withSlashes(workDir.path()));
-    const std::vector<std::wstring> expected = {workDir.path(), eventName, this->report(), L"/x",
-                                                L"a/b"};
+    // The program's name as the shell wrote it into the command line.
+    const std::vector<std::wstring> expected = {
+        workDir.path(), program, eventName, this->report(), L"/x", L"a/b",
+    };
     EXPECT_EQ(report, expected);
 }
 

@@ -1,6 +1,7 @@
 // Started by the launch tests through the shell. Usage:
 //   pw_win32_probe.exe EVENT OUTPUT [ARGS...]
-// Writes its working directory and then every argument, one a line, to
+// Writes its working directory and then every argument, its own name (as the
+// command line gives it) first, one a line, to
 // OUTPUT in UTF-16 (little-endian, no byte-order mark), then signals the
 // named event EVENT so that the test knows the file is complete.
 #include <windows.h>
@@ -17,7 +18,7 @@ int wmain(int argc, wchar_t** argv)
     size = GetCurrentDirectoryW(size, cwd.data());
     cwd.resize(size);
     text += cwd + L"\n";
-    for (int i = 1; i < argc; ++i)
+    for (int i = 0; i < argc; ++i)
         text += std::wstring(argv[i]) + L"\n";
 
     const HANDLE file = CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

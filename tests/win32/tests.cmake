@@ -34,7 +34,7 @@ set(PW_WINE_RUN bash ${CMAKE_CURRENT_SOURCE_DIR}/win32/wine.sh)
 set(PW_WINE_ARGS ${CMAKE_CURRENT_BINARY_DIR}/win32-prefix ${PW_WINE} ${PW_WINESERVER})
 set(PW_WIN32_EXE ${PW_WIN32_BUILD}/win32_tests.exe)
 # The test suites of tests/win32, each one CTest test.
-set(PW_WIN32_SUITES Hooks Icons Keyboard Launch Taskbar Text)
+set(PW_WIN32_SUITES Hooks Icons Keyboard Launch Manifest Taskbar Text)
 
 add_test(NAME win32_prefix_start COMMAND ${PW_WINE_RUN} start ${PW_WINE_ARGS})
 add_test(NAME win32_prefix_stop COMMAND ${PW_WINE_RUN} stop ${PW_WINE_ARGS})
