@@ -70,19 +70,19 @@ TempDir::~TempDir()
     removeTree(path_);
 }
 
-HWND createWindow(const WindowSpec& spec)
+HWND createWindow(const WindowOptions& options)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW wc{};
-    if (!GetClassInfoW(instance, spec.className, &wc)) {
-        wc.lpfnWndProc = spec.proc;
+    if (!GetClassInfoW(instance, options.className, &wc)) {
+        wc.lpfnWndProc = options.proc;
         wc.hInstance = instance;
-        wc.lpszClassName = spec.className;
+        wc.lpszClassName = options.className;
         if (RegisterClassW(&wc) == 0)
             return nullptr;
     }
-    return CreateWindowExW(spec.exStyle, spec.className, L"", spec.style, 10, 10, 96, 96,
-                           spec.parent, nullptr, instance, nullptr);
+    return CreateWindowExW(options.exStyle, options.className, L"", options.style, 10, 10, 96, 96,
+                           options.parent, nullptr, instance, nullptr);
 }
 
 std::wstring programDirectory()

@@ -31,14 +31,14 @@ private:
 // A window of the calling thread, of a class named className with the window
 // procedure proc (registered on first use). parent HWND_MESSAGE makes a
 // message-only window. nullptr when the system refuses the window.
-struct WindowSpec {
+struct WindowOptions {
     const wchar_t* className;
     WNDPROC proc;
     DWORD exStyle = 0;
     DWORD style = 0;
     HWND parent = nullptr;
 };
-HWND createWindow(const WindowSpec& spec);
+HWND createWindow(const WindowOptions& options);
 
 // The directory of the running test program, without a final separator.
 std::wstring programDirectory();
