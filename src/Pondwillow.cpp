@@ -5,11 +5,13 @@
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Utils.MessageDispatcher.Win.h"
+#include "platform/GuiPlatform.h"
 
 #include <memory>
 
 int main(int argc, char** argv)
 {
+    pw::platform::configureGuiPlatform();
     // The hooks watch the main thread from before any window exists.
     TMessageDispatcherWin::Initialize();
     TApplication app(argc, argv);

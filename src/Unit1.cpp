@@ -284,8 +284,11 @@ void TForm1::BtnClickEvent(TImage* sender)
     // The desktop may take its time to start a program: the launch runs on a
     // thread of its own, and the repaint comes back through the GUI thread.
     QPointer<TRectangle> panel = Rectangle1;
-    std::thread([t = *target, panel] {
-        pw::platform::shellLaunch(t.file, t.params, t.dir);
+    // The shell's own messages (a missing program, no application for a
+    // type) belong to the dock; its handle is read here, on the GUI thread.
+    const auto owner = static_cast<std::uintptr_t>(internalWinId());
+    std::thread([t = *target, panel, owner] {
+        pw::platform::shellLaunch(t.file, t.params, t.dir, owner);
         QMetaObject::invokeMethod(qApp, [panel] {
             if (panel)
                 panel->update();

@@ -4,7 +4,8 @@ namespace pw::platform
 {
 
 // Defined once per operating system.
-void shellLaunchNative(const QString& file, const QString& params, const QString& dir);
+void shellLaunchNative(const QString& file, const QString& params, const QString& dir,
+                       std::uintptr_t owner);
 
 namespace
 {
@@ -15,12 +16,13 @@ std::function<void(const QString&, const QString&, const QString&)>& fakeLaunche
 }
 } // namespace
 
-void shellLaunch(const QString& file, const QString& params, const QString& dir)
+void shellLaunch(const QString& file, const QString& params, const QString& dir,
+                 std::uintptr_t owner)
 {
     if (fakeLauncher())
         fakeLauncher()(file, params, dir);
     else
-        shellLaunchNative(file, params, dir);
+        shellLaunchNative(file, params, dir, owner);
 }
 
 void setShellLaunchForTesting(

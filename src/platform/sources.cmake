@@ -1,12 +1,15 @@
 target_sources(pondwillow_platform PRIVATE
   platform/TaskbarButton.h platform/${PW_OS}/TaskbarButton.cpp
   platform/KeyState.h platform/KeyState.cpp platform/${PW_OS}/KeyState.cpp
-  platform/ShellLauncher.h platform/ShellLauncher.cpp platform/${PW_OS}/ShellLauncher.cpp)
+  platform/ShellLauncher.h platform/ShellLauncher.cpp platform/${PW_OS}/ShellLauncher.cpp
+  platform/GuiPlatform.h platform/${PW_OS}/GuiPlatform.cpp)
 include(platform/icons.cmake OPTIONAL)
 include(platform/session.cmake OPTIONAL)
 
 if(WIN32)
-  target_link_libraries(pondwillow_platform PRIVATE shell32 user32)
+  include(platform/windows/win32.cmake)
+  target_sources(pondwillow_platform PRIVATE ${PW_WIN32_SOURCES})
+  target_link_libraries(pondwillow_platform PRIVATE ${PW_WIN32_LIBRARIES})
 else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)

@@ -125,7 +125,9 @@ void openWithDefault(const QFileInfo& info)
 
 } // namespace
 
-void shellLaunchNative(const QString& file, const QString& params, const QString& dir)
+// Desktops on Linux take no owner window for a launch.
+void shellLaunchNative(const QString& file, const QString& params, const QString& dir,
+                       std::uintptr_t /*owner*/)
 {
     if (file.isEmpty())
         return;

@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <windows.h>
 #include <algorithm>
 #include <string>
-#include <windows.h>
 
 namespace pw::platform
 {

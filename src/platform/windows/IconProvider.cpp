@@ -1,17 +1,9 @@
-// File icons on Windows, from the shell: the file's own icon through
-// PrivateExtractIconsW, the icon of its type through SHGetFileInfoW.
+// File icons on Windows, from the shell (Win32Icons.cpp): the file's own icon
+// and the icon of its type, turned into pictures here.
 #include "platform/IconProvider.h"
 
 #include "platform/IconFileParser.h"
-
-#include <QDir>
-
-#include <string>
-
-// shellapi.h needs the declarations of windows.h first.
-#include <windows.h>
-
-#include <shellapi.h>
+#include "platform/windows/Win32.h"
 
 namespace pw::platform
 {
@@ -24,20 +16,16 @@ bool sizeInRange(int size)
     return size >= 1 && size <= iconfile::kMaxRequestedSize;
 }
 
-// Turns an icon handle into a size x size image and releases the handle,
-// whatever the outcome.
-QImage takeIcon(HICON icon, int size)
+// The icon's pixels as a size x size picture. The pixels are 0xAARRGGBB with
+// straight alpha, which is QImage's ARGB32 format; the picture is copied out
+// of the buffer before the buffer goes.
+QImage toImage(const std::optional<win32::IconPixels>& icon, int size)
 {
-    if (icon == nullptr)
+    if (!icon || icon->width <= 0 || icon->height <= 0)
         return {};
-    const QImage image = QImage::fromHICON(icon);
-    DestroyIcon(icon);
-    return iconfile::fitToSquare(image, size);
-}
-
-std::wstring nativePath(const QString& path)
-{
-    return QDir::toNativeSeparators(path).toStdWString();
+    const QImage view(reinterpret_cast<const uchar*>(icon->argb.data()), icon->width, icon->height,
+                      qsizetype(icon->width) * 4, QImage::Format_ARGB32);
+    return iconfile::fitToSquare(view.copy(), size);
 }
 
 } // namespace
@@ -46,30 +34,14 @@ QImage extractFileIcon(const QString& path, int size)
 {
     if (!sizeInRange(size) || path.isEmpty())
         return {};
-    const std::wstring native = nativePath(path);
-    HICON icon = nullptr;
-    UINT id = 0;
-    // Icon index 0 at exactly size x size; any count but 1 means no icon.
-    const UINT count =
-        PrivateExtractIconsW(native.c_str(), 0, size, size, &icon, &id, 1, LR_LOADFROMFILE);
-    if (count != 1) {
-        if (icon != nullptr)
-            DestroyIcon(icon);
-        return {};
-    }
-    return takeIcon(icon, size);
+    return toImage(win32::extractFileIcon(path.toStdWString(), size), size);
 }
 
 QImage fileTypeIcon(const QString& path, int size)
 {
     if (!sizeInRange(size))
         return {};
-    const std::wstring native = nativePath(path);
-    SHFILEINFOW info{};
-    // The shell's large icon for the type, from the name alone: with
-    // SHGFI_USEFILEATTRIBUTES the file is not opened and need not exist.
-    SHGetFileInfoW(native.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
-    const QImage image = takeIcon(info.hIcon, size);
+    const QImage image = toImage(win32::fileTypeIcon(path.toStdWString()), size);
     return image.isNull() ? genericDocumentIcon(size) : image;
 }
 

@@ -1,13 +1,13 @@
 #include "platform/KeyState.h"
 
-#include <windows.h>
+#include "platform/windows/Win32.h"
 
 namespace pw::platform
 {
 
 bool isShiftDownNative()
 {
-    return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+    return win32::isShiftDown();
 }
 
 } // namespace pw::platform

@@ -2,9 +2,13 @@
 // a window procedure, one on messages taken off the queue. A peeked message
 // is offered only when it is removed, so each message is offered once. The
 // hooks only observe: every call goes on to the next hook unchanged.
+#include <windows.h>
+
 #include "platform/MessageHooks.h"
 
-#include <windows.h>
+#include <cstdio>
+#include <exception>
+#include <string>
 
 namespace
 {
@@ -22,16 +26,34 @@ WindowsHooks& hooks()
     return h;
 }
 
-// Nothing may unwind through the system's hook call.
+// A failure inside a hook goes to the debugger's output and to standard
+// error (a GUI program has none unless started from a console).
+void report(const char* what) noexcept
+{
+    try {
+        const std::string line = std::string("Pondwillow: message hook: ") + what + "\n";
+        OutputDebugStringA(line.c_str());
+        std::fputs(line.c_str(), stderr);
+        std::fflush(stderr);
+    } catch (...) {
+        OutputDebugStringA("Pondwillow: message hook: an error, and no memory to describe it\n");
+    }
+}
+
+// Nothing may unwind through the system's hook call, which has no way to
+// pass an exception on: an error is reported and the message goes on to the
+// next hook as if the callback had returned.
 void deliver(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
-    // A copy: a handler may remove the hooks while it runs.
-    const pw::MessageHooks::Callback callback = hooks().callback;
-    if (!callback)
-        return;
     try {
-        callback(reinterpret_cast<std::uintptr_t>(wnd), msg, wParam, lParam);
+        // A copy: a handler may remove the hooks while it runs.
+        const pw::MessageHooks::Callback callback = hooks().callback;
+        if (callback)
+            callback(reinterpret_cast<std::uintptr_t>(wnd), msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        report(e.what());
     } catch (...) {
+        report("an error that is not a standard exception");
     }
 }
 
@@ -67,6 +89,8 @@ void MessageHooks::install(Callback callback)
     const DWORD thread = GetCurrentThreadId();
     h.callWndProc = SetWindowsHookExW(WH_CALLWNDPROC, callWndProcHook, nullptr, thread);
     h.getMessage = SetWindowsHookExW(WH_GETMESSAGE, getMsgProcHook, nullptr, thread);
+    if (h.callWndProc == nullptr || h.getMessage == nullptr)
+        report("a thread hook could not be installed; its messages are not seen");
     h.installed = true;
 }
 

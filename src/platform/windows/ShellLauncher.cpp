@@ -1,17 +1,19 @@
+// Launching on Windows: the shell opens or starts the file (Win32Launch.cpp).
 #include "platform/ShellLauncher.h"
 
-#include <shellapi.h>
-#include <windows.h>
+#include "platform/windows/Win32.h"
+
+#include <cstdio>
 
 namespace pw::platform
 {
 
-void shellLaunchNative(const QString& file, const QString& params, const QString& dir)
+void shellLaunchNative(const QString& file, const QString& params, const QString& dir,
+                       std::uintptr_t owner)
 {
-    const std::wstring f = file.toStdWString();
-    const std::wstring p = params.toStdWString();
-    const std::wstring d = dir.toStdWString();
-    ShellExecuteW(nullptr, nullptr, f.c_str(), p.c_str(), d.c_str(), SW_SHOWNORMAL);
+    if (!win32::shellOpen(owner, file.toStdWString(), params.toStdWString(), dir.toStdWString()))
+        std::fprintf(stderr, "Pondwillow: the shell could not open %s\n",
+                     file.toLocal8Bit().constData());
 }
 
 } // namespace pw::platform

@@ -1,19 +1,23 @@
+// Qt makes no hidden application window that owns the taskbar button, as
+// some frameworks do: every top-level window without a parent has a button
+// of its own. The dock's button goes with the tool-window style on the dock
+// itself (Win32Input.cpp). Qt's own Qt::Tool flag would set the same style,
+// but Qt then clears the dock's WA_QuitOnClose attribute, and closing the
+// dock would no longer end the program.
 #include "platform/TaskbarButton.h"
 
+#include "platform/windows/Win32.h"
+
 #include <QWidget>
-#include <windows.h>
 
 namespace pw::platform
 {
 
-// A top-level window owned by a hidden window gets no taskbar button; Qt's
-// equivalent of the hidden application window is a tool window style.
+// Qt sets the window's styles anew whenever its flags change, so callers
+// hide the button again after such a change.
 void hideTaskbarButton(QWidget& window)
 {
-    const auto hwnd = reinterpret_cast<HWND>(window.winId());
-    LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-    ex = (ex | WS_EX_TOOLWINDOW) & ~LONG_PTR(WS_EX_APPWINDOW);
-    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex);
+    win32::hideTaskbarButton(static_cast<std::uintptr_t>(window.winId()));
 }
 
 } // namespace pw::platform

@@ -1,30 +1,24 @@
+// The ANSI code page on Windows: the system's active code page (Win32Text.cpp).
 #include "platform/TextCodec.h"
 
-#include <windows.h>
+#include "platform/windows/Win32.h"
+
+#include <string>
+#include <string_view>
 
 namespace pw::platform
 {
 
 QString decodeAnsi(const QByteArray& bytes)
 {
-    if (bytes.isEmpty())
-        return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
-    std::wstring wide(std::size_t(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.constData(), int(bytes.size()), wide.data(), n);
-    return QString::fromStdWString(wide);
+    return QString::fromStdWString(
+        win32::decodeCodePage(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
 }
 
 QByteArray encodeAnsi(const QString& text)
 {
-    if (text.isEmpty())
-        return {};
-    const std::wstring wide = text.toStdWString();
-    const int n =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-    QByteArray out(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
-    return out;
+    const std::string bytes = win32::encodeCodePage(text.toStdWString());
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
 } // namespace pw::platform
