@@ -2,7 +2,6 @@
 
 #include "Prompter.h"
 #include "core/Errors.h"
-#include "platform/MemoryArenas.h"
 
 #include <QPixmapCache>
 #include <QThreadPool>
@@ -17,16 +16,9 @@ void report(const QString& message)
     pw::prompt::showError(QApplication::activeWindow(), message);
 }
 
-// Runs before the toolkit starts its first thread.
-int& beforeToolkit(int& argc)
-{
-    pw::platform::shareOneHeap();
-    return argc;
-}
-
 } // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(beforeToolkit(argc), argv)
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     // The dock's menus live in a hidden menu bar of its form. A native menu
     // bar would ask the session bus for a global menu at start-up (starting

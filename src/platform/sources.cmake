@@ -1,8 +1,7 @@
 target_sources(pondwillow_platform PRIVATE
   platform/TaskbarButton.h platform/${PW_OS}/TaskbarButton.cpp
   platform/KeyState.h platform/KeyState.cpp platform/${PW_OS}/KeyState.cpp
-  platform/ShellLauncher.h platform/ShellLauncher.cpp platform/${PW_OS}/ShellLauncher.cpp
-  platform/MemoryArenas.h platform/${PW_OS}/MemoryArenas.cpp)
+  platform/ShellLauncher.h platform/ShellLauncher.cpp platform/${PW_OS}/ShellLauncher.cpp)
 include(platform/icons.cmake OPTIONAL)
 include(platform/session.cmake OPTIONAL)
 
