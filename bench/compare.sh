@@ -211,7 +211,8 @@ measure() { # program count run
 }
 
 printf 'program\tentries\trun\tstartup_ms\trss_kb\tpss_kb\tidle_cpu_ms\tidle_switches\tsweep_cpu_ms\tthreads\tidle_wakers\n' >"$OUT/raw.tsv"
-echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)" >&2
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+echo "load before: $load_before" >&2
 
 # Warm-up: one unrecorded start of each case; it also gives the dock's size,
 # which the floor takes.
@@ -232,7 +233,8 @@ for ((run = 1; run <= RUNS; run++)); do
     done
   done
 done
-echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)" >&2
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+echo "load after: $load_after" >&2
 
 # ---- the table ----------------------------------------------------------------
 # median (min-max) of column COL for program and count
@@ -258,7 +260,7 @@ names=([0]="Pondwillow" [1]="plank (Debian)" [2]="floor (empty Qt window)")
     done
   done
   echo
-  echo "Medians with min–max of $RUNS runs; load before the run: see above."
+  echo "Medians with min–max of $RUNS runs; load average (1, 5, 15 min) $load_before before, $load_after after."
   for n in $COUNTS; do
     awk -v n="$n" -v s="$(median pondwillow "$n" 4)" -v sf="$(median floor "$n" 4)" \
       -v r="$(median pondwillow "$n" 5)" -v rf="$(median floor "$n" 5)" \
