@@ -3,6 +3,9 @@
 #include "Prompter.h"
 #include "core/Errors.h"
 
+#include <QPixmapCache>
+#include <QThreadPool>
+
 #include <exception>
 
 namespace
@@ -15,7 +18,23 @@ void report(const QString& message)
 
 } // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // The dock's menus live in a hidden menu bar of its form. A native menu
+    // bar would ask the session bus for a global menu at start-up (starting
+    // a D-Bus thread for it) and could show those menus in a desktop's
+    // global menu.
+    setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // Qt's pixmap cache keeps a timer running while it holds anything, which
+    // wakes the idle program every 10 to 30 seconds and may hold 10 MiB. The
+    // dock keeps its own pictures: the cache would only save redrawing a
+    // tile under its effect, which costs less than the cache's upkeep.
+    QPixmapCache::setCacheLimit(0);
+    // Qt paints large areas and scales large images on threads of the global
+    // pool. Idle threads end after a second instead of 30, so that none is
+    // left to wake up once the dock has settled.
+    QThreadPool::globalInstance()->setExpiryTimeout(1000);
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {

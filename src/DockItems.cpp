@@ -209,6 +209,12 @@ void TReflectionEffect::draw(QPainter* painter)
     const QPixmap source = sourcePixmap(Qt::LogicalCoordinates, &offset, NoPad);
     if (source.isNull())
         return;
+    // A turning tile is drawn without antialiased edges (an icon's edges are
+    // mostly its transparent margin, and a swing lasts a tenth of a second):
+    // antialiasing cuts each turned picture into hundreds of spans, which Qt
+    // then shares out to its thread pool, waking two threads for each.
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
     painter->drawPixmap(offset, source);
 
     // The mirror: the lower part of the picture flipped below the lower side,
@@ -230,7 +236,6 @@ void TReflectionEffect::draw(QPainter* painter)
         fade.setColorAt(1, QColor(0, 0, 0, 0));
         p.fillRect(QRectF(0, 0, mirror.width() / dpr, mirrorH / dpr), fade);
     }
-    painter->save();
     painter->setOpacity(painter->opacity() * opacity_);
     painter->drawImage(QPointF(offset.x(), offset.y() + h / dpr + offset_), mirror);
     painter->restore();

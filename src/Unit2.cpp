@@ -34,7 +34,6 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
-    pw::theme::apply(this);
     // Return in a field presses no button: otherwise the dialog would make the
     // first button in the focus chain, "画像選択", the default one, and Return
     // in the icon size field would open the picture dialog.
@@ -85,6 +84,12 @@ void TForm2::wireControls()
 
 void TForm2::showEvent(QShowEvent* e)
 {
+    // Dressed when first shown: a dock whose settings are never opened keeps
+    // neither the style sheet nor its pictures and fonts in memory.
+    if (!themed_) {
+        themed_ = true;
+        pw::theme::apply(this);
+    }
     pw::centreOnScreen(*this);
     QDialog::showEvent(e);
     FormShow();

@@ -66,6 +66,7 @@ private:
     void fillEdgeList(bool vertical);
 
     std::unique_ptr<Ui::TForm2> ui;
+    bool themed_ = false;
 };
 
 extern TForm2* Form2;

@@ -17,7 +17,6 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
-    pw::theme::apply(this);
     // A path is shown as it is, never read as markup.
     ui->FileName->setTextFormat(Qt::PlainText);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
@@ -40,6 +39,11 @@ void TForm3::editEntry(const QString& line)
 
 void TForm3::showEvent(QShowEvent* e)
 {
+    // Dressed when first shown, as the settings window is.
+    if (!themed_) {
+        themed_ = true;
+        pw::theme::apply(this);
+    }
     // Centred on the desktop at every showing.
     pw::centreOnScreen(*this);
     QDialog::showEvent(e);

@@ -44,6 +44,7 @@ protected:
 
 private:
     std::unique_ptr<Ui::TForm3> ui;
+    bool themed_ = false;
 };
 
 extern TForm3* Form3;

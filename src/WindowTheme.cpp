@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
@@ -44,11 +45,13 @@ QString styleSheet()
 
 void apply(QWidget* window)
 {
-    const QPixmap background(QStringLiteral("%1/window.png").arg(QLatin1String(folder)));
+    // Read as an image: QPixmap::load would keep the picture in the global
+    // pixmap cache, whose upkeep timer then wakes the idle program.
+    const QImage background(QStringLiteral("%1/window.png").arg(QLatin1String(folder)));
     QPalette palette = window->palette();
-    palette.setBrush(
-        QPalette::Window,
-        QBrush(background.scaled(window->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    palette.setBrush(QPalette::Window,
+                     QBrush(QPixmap::fromImage(background.scaled(
+                         window->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));
     window->setPalette(palette);
 
     const QString sheet = styleSheet();

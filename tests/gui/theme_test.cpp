@@ -236,7 +236,10 @@ TEST_F(Theme, TheDockAndTheDesktopsDialogsKeepTheirLooks)
     for (const QWidget* w : dockWidgets)
         EXPECT_NE(w->styleSheet(), sheet) << w->metaObject()->className();
 
-    // A message box over either window, as the error report opens one.
+    // A message box over either window, as the error report opens one. The
+    // windows take their theme when first shown.
+    settings->show();
+    parameters->show();
     const std::vector<std::pair<const char*, QWidget*>> parents = {
         {"settings window", settings.get()}, {"parameter window", parameters.get()}};
     for (const auto& [what, parent] : parents) {
