@@ -73,14 +73,14 @@ protected:
     }
 
     // The launches recorded so far ("file|params|dir"), once n have come or
-    // a second has passed.
-    QStringList launchesAfter(qsizetype n)
+    // `waitMs` have passed (generous: a loaded machine may start threads late).
+    QStringList launchesAfter(qsizetype n, int waitMs = 5000)
     {
         const auto count = [this] {
             const std::lock_guard<std::mutex> lock(launchMutex);
             return launches.size();
         };
-        [[maybe_unused]] const bool all = QTest::qWaitFor([&] { return count() >= n; }, 1000);
+        [[maybe_unused]] const bool all = QTest::qWaitFor([&] { return count() >= n; }, waitMs);
         const std::lock_guard<std::mutex> lock(launchMutex);
         return launches;
     }
