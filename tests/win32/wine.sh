@@ -16,6 +16,25 @@ export WINEARCH=win64
 # No display: the windows of the tests are never drawn.
 unset DISPLAY WAYLAND_DISPLAY
 
+# Runs the program under Wine with its output in LOG. Wine now and then fails
+# to start a program at all (it exits at once and the program prints
+# nothing); that is tried again once, a second later. A
+# program that ran and failed is not run again.
+start_program() { # log exe args...
+  local log=$1
+  shift
+  local status=0
+  "$wine" "$@" >"$log" 2>&1 </dev/null || status=$?
+  if ((status != 0)) && ! grep -q '^\[' "$log"; then
+    echo "wine.sh: Wine did not start $1 (status $status): trying once more" >&2
+    tr -d '\r' <"$log" >&2
+    sleep 1
+    status=0
+    "$wine" "$@" >"$log" 2>&1 </dev/null || status=$?
+  fi
+  return "$status"
+}
+
 case $mode in
 start)
   "$wineserver" -k >/dev/null 2>&1 || true
@@ -42,8 +61,7 @@ run)
   log=$(mktemp)
   trap 'rm -f "$log"' EXIT
   status=0
-  "$wine" "$exe" --gtest_color=no "--gtest_filter=$suite.*:$suite/*" >"$log" 2>&1 </dev/null ||
-    status=$?
+  start_program "$log" "$exe" --gtest_color=no "--gtest_filter=$suite.*:$suite/*" || status=$?
   tr -d '\r' <"$log"
   # A suite that no test belongs to any more would pass without running.
   if ! tr -d '\r' <"$log" | grep -Eq '^\[  PASSED  \] [1-9][0-9]* test'; then
@@ -58,7 +76,11 @@ suites)
   shift
   log=$(mktemp)
   trap 'rm -f "$log"' EXIT
-  "$wine" "$exe" --gtest_list_tests >"$log" 2>/dev/null </dev/null
+  if ! start_program "$log" "$exe" --gtest_list_tests; then
+    tr -d '\r' <"$log" >&2
+    echo "wine.sh: the test program could not list its tests" >&2
+    exit 1
+  fi
   # Suite lines end in "." (SUITE. or PREFIX/SUITE.); test lines are indented.
   listed=$(tr -d '\r' <"$log" | grep -E '^[A-Za-z_][A-Za-z0-9_/]*\.$' | sed -E 's/\.$//; s#/.*##' |
     sort -u)
