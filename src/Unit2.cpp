@@ -2,8 +2,6 @@
 
 #include "Prompter.h"
 #include "Unit1.h"
-#include "WindowPlacement.h"
-#include "WindowTheme.h"
 #include "core/EntryLine.h"
 #include "core/Errors.h"
 #include "core/Rounding.h"
@@ -27,13 +25,9 @@ TStringList& shownGroup()
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm2>())
+TForm2::TForm2(QWidget* parent) : TToolDialog(parent), ui(std::make_unique<Ui::TForm2>())
 {
     ui->setupUi(this);
-    // A tool window: a small caption bar with a close box, fixed in size.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(size());
     // Return in a field presses no button: otherwise the dialog would make the
     // first button in the focus chain, "画像選択", the default one, and Return
     // in the icon size field would open the picture dialog.
@@ -84,14 +78,7 @@ void TForm2::wireControls()
 
 void TForm2::showEvent(QShowEvent* e)
 {
-    // Dressed when first shown: a dock whose settings are never opened keeps
-    // neither the style sheet nor its pictures and fonts in memory.
-    if (!themed_) {
-        themed_ = true;
-        pw::theme::apply(this);
-    }
-    pw::centreOnScreen(*this);
-    QDialog::showEvent(e);
+    TToolDialog::showEvent(e);
     FormShow();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "ToolDialog.h"
+
 #include <QRgb>
 #include <memory>
 
@@ -12,7 +13,7 @@ class TForm2;
 // The settings window. It keeps no copy of the settings: every showing fills
 // the controls from the dock, some controls write the dock at once, and every
 // close (there is no cancel) applies the rest, rebuilds the dock and saves.
-class TForm2 : public QDialog
+class TForm2 : public TToolDialog
 {
     Q_OBJECT
 public:
@@ -66,7 +67,6 @@ private:
     void fillEdgeList(bool vertical);
 
     std::unique_ptr<Ui::TForm2> ui;
-    bool themed_ = false;
 };
 
 extern TForm2* Form2;

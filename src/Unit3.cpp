@@ -2,21 +2,15 @@
 
 #include "Prompter.h"
 #include "Unit1.h"
-#include "WindowPlacement.h"
-#include "WindowTheme.h"
 #include "core/EntryLine.h"
 #include "ui_Unit1.h"
 #include "ui_Unit3.h"
 
 TForm3* Form3 = nullptr;
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm3>())
+TForm3::TForm3(QWidget* parent) : TToolDialog(parent), ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);
-    // A tool window: a small caption bar with a close box, fixed in size.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(size());
     // A path is shown as it is, never read as markup.
     ui->FileName->setTextFormat(Qt::PlainText);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
@@ -35,18 +29,6 @@ void TForm3::editEntry(const QString& line)
     ui->HintEdit->setText(entry.hint);
     ui->ParamEdit->setFocus();
     exec();
-}
-
-void TForm3::showEvent(QShowEvent* e)
-{
-    // Dressed when first shown, as the settings window is.
-    if (!themed_) {
-        themed_ = true;
-        pw::theme::apply(this);
-    }
-    // Centred on the desktop at every showing.
-    pw::centreOnScreen(*this);
-    QDialog::showEvent(e);
 }
 
 void TForm3::Button1Click()

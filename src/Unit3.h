@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "ToolDialog.h"
+
 #include <memory>
 
 namespace Ui
@@ -11,7 +12,7 @@ class TForm3;
 // The parameter window: edits the parameter string and the hint of one entry
 // of the dock's shown group. Closing it only hides it; after a change the
 // close rebuilds the dock from the group file.
-class TForm3 : public QDialog
+class TForm3 : public TToolDialog
 {
     Q_OBJECT
 public:
@@ -39,12 +40,8 @@ public:
 
     void done(int result) override;
 
-protected:
-    void showEvent(QShowEvent* e) override;
-
 private:
     std::unique_ptr<Ui::TForm3> ui;
-    bool themed_ = false;
 };
 
 extern TForm3* Form3;
