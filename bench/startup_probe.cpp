@@ -2,9 +2,8 @@
 // has been painted: timing this whole process measures start-up to the first
 // frame. Prints the milliseconds from main() to that frame.
 #include "Application.h"
+#include "EditorWindows.h"
 #include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
 #include "ui_Unit1.h"
 
 #include <QElapsedTimer>
@@ -44,17 +43,13 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     auto f1 = std::make_unique<TForm1>();
     Form1 = f1.get();
-    auto f2 = std::make_unique<TForm2>();
-    Form2 = f2.get();
-    auto f3 = std::make_unique<TForm3>();
-    Form3 = f3.get();
+    pw::EditorWindows editors;
+    f1->setEditorWindows(&editors);
     FirstPaint probe(timer);
     f1->form().view->viewport()->installEventFilter(&probe);
     f1->show();
     const int rc = TApplication::exec();
     // Quitting closes no window, so no settings file is written.
-    f3.reset();
-    f2.reset();
     f1.reset();
     return rc;
 }

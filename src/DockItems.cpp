@@ -203,41 +203,65 @@ QRectF TReflectionEffect::boundingRectFor(const QRectF& rect) const
     return rect.adjusted(0, std::min<qreal>(0, offset_), 0, std::max<qreal>(0, extra));
 }
 
+const QImage& TReflectionEffect::mirrorOf(const TImage& tile, qreal dpr)
+{
+    const MirrorKey key{tile.Bitmap().cacheKey(), tile.Width(), dpr, length_,
+                        tile.DisableInterpolation()};
+    if (!mirror_.isNull() && key == mirrorKey_)
+        return mirror_;
+    mirrorKey_ = key;
+    // The tile as it is drawn, in its own coordinates at the screen's pixel
+    // ratio; then its lower part flipped, fading from full strength to
+    // nothing over the mirror's length.
+    const QSize pixels(std::max(1, int(std::ceil(tile.Width() * dpr))),
+                       std::max(1, int(std::ceil(tile.Width() * dpr))));
+    const int h = pixels.height();
+    const int mirrorH = std::max(1, int(std::lround(h * length_)));
+    QImage drawn(pixels, QImage::Format_ARGB32_Premultiplied);
+    drawn.setDevicePixelRatio(dpr);
+    drawn.fill(Qt::transparent);
+    {
+        QPainter p(&drawn);
+        const_cast<TImage&>(tile).paint(&p, nullptr, nullptr);
+    }
+    mirror_ = QImage(pixels.width(), mirrorH, QImage::Format_ARGB32_Premultiplied);
+    mirror_.setDevicePixelRatio(dpr);
+    mirror_.fill(Qt::transparent);
+    {
+        QPainter p(&mirror_);
+        p.setTransform(QTransform(1, 0, 0, -1, 0, h / dpr));
+        p.drawImage(0, 0, drawn);
+        p.setTransform(QTransform());
+        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        QLinearGradient fade(0, 0, 0, mirrorH / dpr);
+        fade.setColorAt(0, QColor(0, 0, 0, 255));
+        fade.setColorAt(1, QColor(0, 0, 0, 0));
+        p.fillRect(QRectF(0, 0, mirror_.width() / dpr, mirrorH / dpr), fade);
+    }
+    return mirror_;
+}
+
 void TReflectionEffect::draw(QPainter* painter)
 {
-    QPoint offset;
-    const QPixmap source = sourcePixmap(Qt::LogicalCoordinates, &offset, NoPad);
-    if (source.isNull())
+    const auto* tile = qobject_cast<const TImage*>(parent());
+    if (!tile) {
+        drawSource(painter);
         return;
+    }
     // A turning tile is drawn without antialiased edges (an icon's edges are
     // mostly its transparent margin, and a swing lasts a tenth of a second):
     // antialiasing cuts each turned picture into hundreds of spans, which Qt
     // then shares out to its thread pool, waking two threads for each.
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->drawPixmap(offset, source);
-
-    // The mirror: the lower part of the picture flipped below the lower side,
-    // fading from the effect's opacity to nothing over its length.
-    const qreal dpr = source.devicePixelRatio();
-    const int h = source.height();
-    const int mirrorH = std::max(1, int(std::lround(h * length_)));
-    QImage mirror(source.width(), mirrorH, QImage::Format_ARGB32_Premultiplied);
-    mirror.setDevicePixelRatio(dpr);
-    mirror.fill(Qt::transparent);
-    {
-        QPainter p(&mirror);
-        p.setTransform(QTransform(1, 0, 0, -1, 0, h / dpr));
-        p.drawPixmap(0, 0, source);
-        p.setTransform(QTransform());
-        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-        QLinearGradient fade(0, 0, 0, mirrorH / dpr);
-        fade.setColorAt(0, QColor(0, 0, 0, 255));
-        fade.setColorAt(1, QColor(0, 0, 0, 0));
-        p.fillRect(QRectF(0, 0, mirror.width() / dpr, mirrorH / dpr), fade);
-    }
+    // The tile is drawn as it is, straight onto the window; its mirror is made
+    // once for each picture and drawn below its lower side, so a swing or a
+    // repaint of the row redraws pictures and renders nothing off screen.
+    drawSource(painter);
+    const qreal dpr = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+    const QImage& mirror = mirrorOf(*tile, dpr);
     painter->setOpacity(painter->opacity() * opacity_);
-    painter->drawImage(QPointF(offset.x(), offset.y() + h / dpr + offset_), mirror);
+    painter->drawImage(QPointF(0, tile->Width() + offset_), mirror);
     painter->restore();
 }
 

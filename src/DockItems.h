@@ -122,9 +122,23 @@ protected:
     void draw(QPainter* painter) override;
 
 private:
+    // The tile's mirror, made again only when its picture, size, the screen's
+    // pixel ratio or the mirror's length change.
+    struct MirrorKey {
+        qint64 picture = 0;
+        qreal size = 0;
+        qreal dpr = 0;
+        qreal length = 0;
+        bool disableInterpolation = false;
+        bool operator==(const MirrorKey&) const = default;
+    };
+    const QImage& mirrorOf(const TImage& tile, qreal dpr);
+
     qreal opacity_ = 0.5;
     qreal length_ = 0.5;
     int offset_ = 0;
+    MirrorKey mirrorKey_;
+    QImage mirror_;
 };
 
 // A drop shadow with the framework's defaults: black, direction 45 degrees,
@@ -148,10 +162,11 @@ struct TileHandlers {
 // animation; code finds them by index.
 //
 // A dock can hold a great many tiles, few of them on the screen at a time, so
-// what a tile needs only once it can be seen is put in place by realize(): the
-// tile is shown, its effect installed and its hint made its tooltip. Until
-// then the tile is hidden, the effect is already its first child with its
-// settings, and the hint is kept.
+// what a tile needs only once it can be seen is put in place when it is first
+// shown: its picture is made from its icon source (by the dock), and realize()
+// shows the tile, installs its effect and makes its hint its tooltip. Until
+// then the tile is hidden and has no picture, the effect is already its first
+// child with its settings, and the hint is kept.
 class TImage : public QGraphicsObject
 {
     Q_OBJECT
@@ -180,6 +195,10 @@ public:
     // The animation started each time the pointer enters the tile.
     void setHoverAnimation(QAbstractAnimation* animation) { hoverAnimation_ = animation; }
 
+    // The file the tile's picture is made from.
+    const QString& iconSource() const { return iconSource_; }
+    void setIconSource(const QString& file) { iconSource_ = file; }
+
     bool isRealized() const { return realized_; }
     void realize();
 
@@ -195,6 +214,7 @@ private:
     qreal size_;
     QImage bitmap_;
     QString hint_;
+    QString iconSource_;
     const TileHandlers* handlers_ = nullptr;
     QAbstractAnimation* hoverAnimation_ = nullptr;
     bool disableInterpolation_ = false;

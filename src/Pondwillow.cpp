@@ -1,9 +1,9 @@
-// The program's entry: initialises the application, creates the three
-// windows in order and runs the event loop.
+// The program's entry: initialises the application, creates the dock
+// window and runs the event loop. The settings and parameter windows are made
+// when the dock first opens them.
 #include "Application.h"
+#include "EditorWindows.h"
 #include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
 #include "Utils.MessageDispatcher.Win.h"
 #include "platform/GuiPlatform.h"
 
@@ -25,25 +25,18 @@ int main(int argc, char** argv)
     int rc = 0;
     {
         std::unique_ptr<TForm1> form1;
-        std::unique_ptr<TForm2> form2;
-        std::unique_ptr<TForm3> form3;
+        // The settings and parameter windows, made when the dock first opens
+        // them; on the way out they go first, then the dock.
+        pw::EditorWindows editors;
         TApplication::guarded([&] {
             form1 = std::make_unique<TForm1>();
             Form1 = form1.get();
-            form2 = std::make_unique<TForm2>();
-            Form2 = form2.get();
-            form3 = std::make_unique<TForm3>();
-            Form3 = form3.get();
         });
-        if (!form1 || !form2 || !form3)
+        if (!form1)
             return 1;
+        form1->setEditorWindows(&editors);
         form1->show();
         rc = TApplication::exec();
-        // The parameter window, the settings window, then the dock.
-        Form3 = nullptr;
-        form3.reset();
-        Form2 = nullptr;
-        form2.reset();
         Form1 = nullptr;
         form1.reset();
     }

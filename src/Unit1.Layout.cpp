@@ -172,7 +172,7 @@ void TForm1::realizeShownTiles()
         pw::layout::tilesInSpan(layoutParams(), scroll_,
                                 isVertical ? shown.height() : shown.width(), int(LaunchBtn.size()));
     for (int i = range.first; i < range.last; ++i)
-        LaunchBtn[i]->realize();
+        realizeTile(LaunchBtn[i]);
 }
 
 bool TForm1::wheelScroll(QWheelEvent* e)

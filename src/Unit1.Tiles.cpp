@@ -6,8 +6,6 @@
 #include "ui_Unit1.h"
 
 #include <QFileInfo>
-#include <QHash>
-#include <QScopeGuard>
 
 // ---- groups -----------------------------------------------------------------------
 
@@ -39,33 +37,21 @@ void TForm1::clearTiles()
     LaunchBtn.clear();
 }
 
-// What one load of a group learns about its files, so that each distinct
-// file is looked at once and each distinct picture turned once, however many
-// entries name it. Kept to a bounded size.
-struct TForm1::LoadCache {
-    static constexpr qsizetype kMaxFiles = 4096;
-    QHash<QString, bool> isFile;
-    QHash<QString, QImage> icons; // file -> its icon, as the cache gave it
-    QHash<qint64, QImage> turned; // a picture's cache key -> the picture turned for the edge
-
-    bool fileExists(const QString& path)
-    {
-        if (const auto it = isFile.constFind(path); it != isFile.cend())
-            return *it;
-        if (isFile.size() >= kMaxFiles)
-            isFile.clear();
-        const bool exists = QFileInfo(path).isFile();
-        isFile.insert(path, exists);
-        return exists;
-    }
-};
+bool TForm1::LoadCache::fileExists(const QString& path)
+{
+    if (const auto it = isFile.constFind(path); it != isFile.cend())
+        return *it;
+    if (isFile.size() >= kMaxFiles)
+        isFile.clear();
+    const bool exists = QFileInfo(path).isFile();
+    isFile.insert(path, exists);
+    return exists;
+}
 
 void TForm1::SetMenu(int index)
 {
     PassGuard pass(*this);
-    LoadCache cache;
-    loadCache_ = &cache;
-    const auto done = qScopeGuard([this] { loadCache_ = nullptr; });
+    loadCache_ = LoadCache();
     // A group is shown from its first tile on.
     scroll_ = 0;
     // The layout prelude comes before the load, the cursor start after it.
@@ -87,7 +73,7 @@ void TForm1::SetMenu(int index)
     list.reserve(lines.size());
     for (const QString& line : std::as_const(lines)) {
         const std::optional<TRec> entry = pw::entryFromLine(line);
-        if (!entry || !cache.fileExists(entry->fname))
+        if (!entry || !loadCache_.fileExists(entry->fname))
             continue;
         // A line already in the form it is held in is kept as read, shared.
         const QString composed = pw::composeEntryLine(*entry);
@@ -114,8 +100,8 @@ void TForm1::AddBtn(const TRec& entry)
 // Builds the tile of an entry whose line, as the group list holds it, is
 // `line`. A dock may hold a great many tiles, so a tile keeps only what is its
 // own: the handlers are the dock's, shared; no connection is made per tile;
-// the effect is installed and the tooltip set once the tile is shown
-// (TImage::realize).
+// the picture is made, the effect installed and the tooltip set once the tile
+// is first on screen (realizeTile).
 void TForm1::addTile(const TRec& entry, const QString& line)
 {
     PassGuard pass(*this);
@@ -141,9 +127,11 @@ void TForm1::addTile(const TRec& entry, const QString& line)
         makeShadowEffect(tile);
     }
 
-    SetIcon(entry.fname, tile);
-
+    tile->setIconSource(entry.fname);
     const pw::layout::Turn turn = pw::layout::turnFor(p);
+    if (turn.rest != 0)
+        tile->setRotation(turn.rest);
+
     auto* swing = new TileAnimation(tile, TileAnimation::Property::Rotation);
     swing->setDuration(100);
     swing->setKeyValues({{0.0, double(turn.swingStart)}, {1.0, double(turn.swingStop)}});
@@ -167,41 +155,43 @@ void TForm1::addTile(const TRec& entry, const QString& line)
     lengthen();
 }
 
+void TForm1::realizeTile(TImage* tile)
+{
+    if (tile->isRealized())
+        return;
+    SetIcon(tile->iconSource(), tile);
+    tile->realize();
+}
+
 void TForm1::SetIcon(const QString& fileName, TImage* tile)
 {
-    if (loadCache_) {
-        if (const auto it = loadCache_->icons.constFind(fileName); it != loadCache_->icons.cend()) {
-            showIcon(*it, tile);
-            return;
-        }
+    if (const auto it = loadCache_.icons.constFind(fileName); it != loadCache_.icons.cend()) {
+        showIcon(*it, tile);
+        return;
     }
     const QImage icon = pw::platform::IconCache::instance().fileIcon(fileName, bw);
     if (icon.isNull()) {
         SetShellIcon(fileName, tile);
         return;
     }
-    if (loadCache_) {
-        if (loadCache_->icons.size() >= LoadCache::kMaxFiles)
-            loadCache_->icons.clear();
-        loadCache_->icons.insert(fileName, icon);
-    }
+    if (loadCache_.icons.size() >= LoadCache::kMaxFiles)
+        loadCache_.icons.clear();
+    loadCache_.icons.insert(fileName, icon);
     showIcon(icon, tile);
 }
 
 void TForm1::SetShellIcon(const QString& fileName, TImage* tile)
 {
     const QImage icon = pw::platform::IconCache::instance().typeIcon(fileName, bw);
-    if (loadCache_) {
-        if (loadCache_->icons.size() >= LoadCache::kMaxFiles)
-            loadCache_->icons.clear();
-        loadCache_->icons.insert(fileName, icon);
-    }
+    if (loadCache_.icons.size() >= LoadCache::kMaxFiles)
+        loadCache_.icons.clear();
+    loadCache_.icons.insert(fileName, icon);
     showIcon(icon, tile);
 }
 
 // The tile's frame is turned so that its lower side faces the dock's edge,
-// and the picture by the opposite angle, so the icon is seen upright. During a
-// load, tiles of the same picture share one turned copy.
+// and the picture by the opposite angle, so the icon is seen upright. Tiles of
+// the same picture share one turned copy.
 void TForm1::showIcon(const QImage& icon, TImage* tile)
 {
     const float rest = pw::layout::turnFor(layoutParams()).rest;
@@ -210,16 +200,14 @@ void TForm1::showIcon(const QImage& icon, TImage* tile)
         tile->setBitmap(icon);
         return;
     }
-    QImage turned;
-    if (loadCache_) {
-        if (const auto it = loadCache_->turned.constFind(icon.cacheKey());
-            it != loadCache_->turned.cend())
-            turned = *it;
-    }
+    QImage turned = loadCache_.turned.value(icon.cacheKey());
     if (turned.isNull()) {
         turned = icon.transformed(QTransform().rotate(-rest));
-        if (loadCache_ && !icon.isNull())
-            loadCache_->turned.insert(icon.cacheKey(), turned);
+        if (!icon.isNull()) {
+            if (loadCache_.turned.size() >= LoadCache::kMaxFiles)
+                loadCache_.turned.clear();
+            loadCache_.turned.insert(icon.cacheKey(), turned);
+        }
     }
     tile->setBitmap(turned);
     tile->setRotation(rest);

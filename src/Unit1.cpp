@@ -3,6 +3,7 @@
 // of their own (Unit1.*.cpp).
 #include "Unit1.h"
 
+#include "EditorWindows.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "core/LaunchRule.h"
@@ -388,13 +389,14 @@ void TForm1::DelBtnClick()
 void TForm1::EditCmdClick()
 {
     selectIndex = int(LaunchBtn.indexOf(mouseobj.data()));
-    if (selectIndex < 0 || selectIndex >= LaunchPath[std::size_t(MenuIndex)]->size() || !Form3)
+    if (selectIndex < 0 || selectIndex >= LaunchPath[std::size_t(MenuIndex)]->size())
         return;
-    Form3->editEntry(LaunchPath[std::size_t(MenuIndex)]->at(selectIndex));
+    if (TForm3* window = editors_ ? editors_->parameters() : Form3)
+        window->editEntry(LaunchPath[std::size_t(MenuIndex)]->at(selectIndex));
 }
 
 void TForm1::Seting2Click()
 {
-    if (Form2)
-        Form2->exec();
+    if (TForm2* window = editors_ ? editors_->settings() : Form2)
+        window->exec();
 }

@@ -6,6 +6,8 @@
 #include "core/RefrectMode.h"
 #include "platform/StringList.h"
 
+#include <QHash>
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -23,6 +25,7 @@ class QWheelEvent;
 
 namespace pw
 {
+class EditorWindows;
 // The directory every file of the dock lives in, with its final separator:
 // the executable's own, unless a test has set another.
 QString homeDirectory();
@@ -148,12 +151,18 @@ public:
     void Seting2Click();
     void MenuClick(int group);
 
+    // Where the settings and parameter windows come from when the dock opens
+    // one; without it, the windows in Form2 and Form3 (if any) are used.
+    void setEditorWindows(pw::EditorWindows* editors) { editors_ = editors; }
+
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    pw::EditorWindows* editors_ = nullptr;
+
     void wireActions();
     void syncGeometry();
     void alignPanel();
@@ -184,6 +193,8 @@ private:
     // tiles in it.
     void applyScroll();
     void realizeShownTiles();
+    // Gives a tile its picture and shows it, the first time it is on screen.
+    void realizeTile(TImage* tile);
     bool wheelScroll(QWheelEvent* e);
     void panelMoved();
     void panelReleased(Qt::MouseButton button);
@@ -191,9 +202,19 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     QGraphicsScene* scene_ = nullptr;
     TileHandlers tileHandlers_;
-    // Files looked at during one load of a group, so each is looked at once.
-    struct LoadCache;
-    LoadCache* loadCache_ = nullptr;
+    // What the tiles of the group on show have learnt about their files, so
+    // that each distinct file is looked at once and each distinct picture
+    // turned once, however many entries name it and whenever their tiles are
+    // first shown. Emptied when a group is loaded; kept to a bounded size.
+    struct LoadCache {
+        static constexpr qsizetype kMaxFiles = 4096;
+        QHash<QString, bool> isFile;
+        QHash<QString, QImage> icons; // file -> its icon, as the cache gave it
+        QHash<qint64, QImage> turned; // a picture's cache key -> the picture turned for the edge
+
+        bool fileExists(const QString& path);
+    };
+    LoadCache loadCache_;
     // The full frame of the dock, as the layout passes size it; the window
     // shows shownFrame() of it, scrolled by scroll_ pixels along the dock.
     QRect frame_;

@@ -14,7 +14,11 @@ else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
   # GIO launches files the way the desktop does (.desktop files, default
-  # applications).
-  pkg_check_modules(GIO REQUIRED IMPORTED_TARGET gio-2.0 gio-unix-2.0)
-  target_link_libraries(pondwillow_platform PRIVATE PkgConfig::XCB PkgConfig::GIO)
+  # applications). Only its headers are used here: the launcher loads the
+  # library at its first launch. GLib (splitting parameters, spawning) is
+  # linked; Qt has loaded it already.
+  pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
+  pkg_check_modules(GIO REQUIRED gio-2.0 gio-unix-2.0)
+  target_include_directories(pondwillow_platform SYSTEM PRIVATE ${GIO_INCLUDE_DIRS})
+  target_link_libraries(pondwillow_platform PRIVATE PkgConfig::XCB PkgConfig::GLIB)
 endif()

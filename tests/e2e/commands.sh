@@ -56,7 +56,7 @@ file_stamp() { stat -c '%i %y' "$1"; }
 stamp_changed() { [[ $(file_stamp "$1") != "$2" ]]; }
 exists() { [[ -e $1 ]]; }
 
-activate_dock() { xdotool windowactivate --sync "$WID"; }
+activate_dock() { activate "$WID"; }
 
 # ---- a desktop of the test's own --------------------------------------------------
 start_x

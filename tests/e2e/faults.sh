@@ -26,11 +26,11 @@ check_refused_save() {
   local what=$1 reason=$2 ini="$E2E_HOME/Pondwillow.ini" before box
   before=$(sha256sum <"$ini")
   start_dock
-  xdotool windowactivate --sync "$WID" key --clearmodifiers ctrl+x
+  activate "$WID"; xdotool key --clearmodifiers ctrl+x
   box=$(error_box) || fail "$what: no error box"
   kill -0 "$DOCK_PID" 2>/dev/null || fail "$what: the dock closed without its settings"
   [[ -n "${E2E_SHOTS:-}" ]] && shot "$E2E_SHOTS/refused-$what.png"
-  xdotool windowactivate --sync "$box" key Return
+  activate "$box"; xdotool key Return
   sleep 0.3
   kill -TERM "$DOCK_PID"
   wait_dock_exit
@@ -51,7 +51,7 @@ printf '[Icon]\r\nSize=100000\r\nGapH=100000\r\nJump=1000000000\r\n[Back]\r\nSiz
 start_dock
 read -r x y w h < <(geometry "$WID")
 ((w <= 32767 && h <= 32767)) || fail "huge values: window $w x $h"
-xdotool windowactivate --sync "$WID" key --clearmodifiers ctrl+x
+activate "$WID"; xdotool key --clearmodifiers ctrl+x
 wait_dock_exit
 ((DOCK_RC == 0)) || fail "huge values: exit status $DOCK_RC"
 ini="$E2E_HOME/Pondwillow.ini"

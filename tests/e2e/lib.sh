@@ -52,6 +52,18 @@ start_x() {
   E2E_PIDS+=($!)
 }
 
+# Makes a window the active one. On a loaded machine xdotool now and then
+# finds the window manager's list of what it supports without
+# _NET_ACTIVE_WINDOW and gives up at once; it is asked again, up to 5 times.
+activate() {
+  local i
+  for i in 1 2 3 4; do
+    xdotool windowactivate --sync "$1" 2>/dev/null && return 0
+    sleep 0.2
+  done
+  xdotool windowactivate --sync "$1"
+}
+
 # Copies the binary into a fresh home directory: $E2E_HOME (or the folder
 # given second).
 prepare_home() {

@@ -15,7 +15,7 @@ extents=$(xprop -id "$WID" _NET_FRAME_EXTENTS 2>/dev/null || true)
 pass "first start: borderless at 960,540, 92x126"
 
 # Ctrl+X writes every setting, in order, and ends the program.
-xdotool windowactivate --sync "$WID" key --clearmodifiers ctrl+x
+activate "$WID"; xdotool key --clearmodifiers ctrl+x
 wait_dock_exit
 ((DOCK_RC == 0)) || fail "exit status $DOCK_RC"
 ini="$E2E_HOME/Pondwillow.ini"
@@ -63,7 +63,7 @@ sleep 0.3
 xdotool mouseup 3; sleep 0.3
 read -r nx ny w h < <(geometry "$WID")
 near "$nx" 450 3 && near "$ny" 270 3 || fail "right-button drag moved the window to $nx,$ny, not 450,270"
-xdotool windowactivate --sync "$WID" key --clearmodifiers ctrl+x
+activate "$WID"; xdotool key --clearmodifiers ctrl+x
 wait_dock_exit
 ((DOCK_RC == 0)) || fail "exit status $DOCK_RC"
 [[ $(ini_value "$ini" Form Left) == "$nx" && $(ini_value "$ini" Form Top) == "$ny" ]] ||
@@ -85,13 +85,13 @@ pass "TaskBar=0 keeps the dock off the taskbar"
 # dock stays open; after OK it goes on running.
 rm "$ini"; mkdir "$ini"
 start_dock
-xdotool windowactivate --sync "$WID" key --clearmodifiers ctrl+x
+activate "$WID"; xdotool key --clearmodifiers ctrl+x
 sleep 1
 kill -0 "$DOCK_PID" 2>/dev/null || fail "the dock closed although its settings could not be written"
 box=$(xdotool search --onlyvisible --name '^Pondwillow$' | grep -v "^$WID$" | head -n1 || true)
 [[ -n "$box" ]] || fail "no error box"
 [[ -n "${E2E_SHOTS:-}" ]] && shot "$E2E_SHOTS/error-box.png"
-xdotool windowactivate --sync "$box" key Return
+activate "$box"; xdotool key Return
 sleep 0.5
 kill -0 "$DOCK_PID" 2>/dev/null || fail "the dock ended after the error box"
 xwininfo -id "$box" 2>/dev/null | grep -q IsViewable && fail "the error box stayed open"

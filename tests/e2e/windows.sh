@@ -92,13 +92,13 @@ expect_centred() { # wid width height what
 
 # F12 on the dock; sets $SWID to the settings window.
 open_settings() {
-  xdotool windowactivate --sync "$WID"
+  activate "$WID"
   xdotool key F12
   SWID=$(timeout 10 xdotool search --sync --all --onlyvisible --pid "$DOCK_PID" --name '^設定$' |
     head -n1) || fail "F12 opened no window titled 設定"
   [[ -n $SWID && $SWID != "$WID" ]] || fail "F12 opened no settings window"
   # The window takes the focus when it maps; keys go to it from now on.
-  xdotool windowactivate --sync "$SWID"
+  activate "$SWID"
   expect_centred "$SWID" 733 482 "the settings window"
 }
 
@@ -186,7 +186,7 @@ xdotool mousemove 1000 900
 
 hint="Renamed in the parameter window"
 stamp=$(stat -c '%y' "$group")
-xdotool windowactivate --sync "$WID"
+activate "$WID"
 point_at_tile 1 "$size"
 xdotool click 3
 wait_until 5 has_other_window || fail "a right click on a tile opened no menu"
@@ -198,7 +198,7 @@ PWID=$(timeout 10 xdotool search --sync --all --onlyvisible --pid "$DOCK_PID" \
 expect_centred "$PWID" 322 252 "the parameter window"
 pass "パラメータ編集 in the tile menu opens the parameter window, client area 322x252, centred"
 
-xdotool windowactivate --sync "$PWID"
+activate "$PWID"
 # The parameter field has the focus; Tab moves to the hint field.
 xdotool key Tab ctrl+a
 xdotool type --delay 20 "$hint"

@@ -304,11 +304,11 @@ TEST_F(Tiles, AJumpEndsInARepaintOfTheWholeDockThatLeavesTheWindowAsItWas)
 }
 
 // Renders the dock with a solid square as every icon and the panel hidden.
-QImage renderDock(TForm1& f)
+QImage renderDock(TForm1& f, QColor colour = Qt::red)
 {
     f.Rectangle1->setOpacity(0);
     QImage square(48, 48, QImage::Format_ARGB32_Premultiplied);
-    square.fill(Qt::red);
+    square.fill(colour);
     for (TImage* t : std::as_const(f.LaunchBtn))
         t->setBitmap(square);
     QImage out(f.Width(), f.Height(), QImage::Format_ARGB32_Premultiplied);
@@ -340,6 +340,11 @@ TEST_F(Tiles, TheReflectionFacesTheScreenEdge)
         const QImage img = renderDock(create());
         EXPECT_GT(qAlpha(img.pixel(c.inReflection)), 0) << "no reflection on the edge side";
         EXPECT_EQ(qAlpha(img.pixel(c.opposite)), 0) << "something drawn on the far side";
+        EXPECT_GT(qRed(img.pixel(c.inReflection)), 0);
+        // A new picture gets a new reflection.
+        const QImage again = renderDock(*dock, Qt::blue);
+        EXPECT_EQ(qRed(again.pixel(c.inReflection)), 0) << "the old picture's reflection is shown";
+        EXPECT_GT(qBlue(again.pixel(c.inReflection)), 0);
         dock.reset();
     }
 }

@@ -88,6 +88,9 @@ TEST_F(LongRow, TheWindowStaysOnTheScreenWithItsFirstTileOnIt)
                   e.vertical ? QPoint(first->x() + 24, 44) : QPoint(48, first->y() + 24));
         EXPECT_TRUE(screen.contains(QRect(window.topLeft() + centreOf(first), QSize(1, 1))));
         EXPECT_FALSE(inWindow(f.LaunchBtn.last()));
+        // Only tiles that have been on the screen have their pictures made.
+        EXPECT_FALSE(first->Bitmap().isNull());
+        EXPECT_TRUE(f.LaunchBtn.last()->Bitmap().isNull());
         dock.reset();
     }
 }
@@ -120,6 +123,9 @@ TEST_F(LongRow, TheWheelBringsEveryTileWithinReach)
     // reaches it and a click launches its entry.
     EXPECT_TRUE(last->isVisible());
     EXPECT_EQ(last->graphicsEffect(), last->child(0));
+    // Its picture, made only now, is the one the first tile of the same file has.
+    ASSERT_FALSE(last->Bitmap().isNull());
+    EXPECT_EQ(last->Bitmap().cacheKey(), f.LaunchBtn.first()->Bitmap().cacheKey());
     EXPECT_EQ(last->toolTip(), QStringLiteral("tile 999"));
     EXPECT_EQ(view().itemAt(end), last);
     QTest::mouseMove(view().viewport(), end);
