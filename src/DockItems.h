@@ -9,6 +9,7 @@
 #include <QPropertyAnimation>
 
 #include <functional>
+#include <optional>
 
 class QGraphicsDropShadowEffect;
 class TImage;
@@ -157,16 +158,16 @@ struct TileHandlers {
     std::function<void(TImage*)> jumpFinished;
 };
 
-// An icon tile: a bw x bw picture that turns about its centre. Its QObject
-// children are, in this order: the effect, the swing animation, the jump
-// animation; code finds them by index.
+// An icon tile: a bw x bw picture that turns about its centre. Once shown,
+// its QObject children are, in this order: the effect, the swing animation,
+// the jump animation; code finds them by index.
 //
 // A dock can hold a great many tiles, few of them on the screen at a time, so
-// what a tile needs only once it can be seen is put in place when it is first
-// shown: its picture is made from its icon source (by the dock), and realize()
-// shows the tile, installs its effect and makes its hint its tooltip. Until
-// then the tile is hidden and has no picture, the effect is already its first
-// child with its settings, and the hint is kept.
+// what a tile needs only once it can be seen is made when it is first shown:
+// the dock makes its effect, its animations and its picture (from the icon
+// source and the jump kept here), and realize() shows the tile, installs the
+// effect and makes the hint its tooltip. Until then the tile is hidden and
+// has no children and no picture.
 class TImage : public QGraphicsObject
 {
     Q_OBJECT
@@ -198,6 +199,9 @@ public:
     // The file the tile's picture is made from.
     const QString& iconSource() const { return iconSource_; }
     void setIconSource(const QString& file) { iconSource_ = file; }
+    // Where the tile's jump starts and stops.
+    std::optional<pw::layout::Jump> jump() const { return jump_; }
+    void setJump(std::optional<pw::layout::Jump> jump) { jump_ = jump; }
 
     bool isRealized() const { return realized_; }
     void realize();
@@ -215,6 +219,7 @@ private:
     QImage bitmap_;
     QString hint_;
     QString iconSource_;
+    std::optional<pw::layout::Jump> jump_;
     const TileHandlers* handlers_ = nullptr;
     QAbstractAnimation* hoverAnimation_ = nullptr;
     bool disableInterpolation_ = false;

@@ -100,8 +100,8 @@ void TForm1::AddBtn(const TRec& entry)
 // Builds the tile of an entry whose line, as the group list holds it, is
 // `line`. A dock may hold a great many tiles, so a tile keeps only what is its
 // own: the handlers are the dock's, shared; no connection is made per tile;
-// the picture is made, the effect installed and the tooltip set once the tile
-// is first on screen (realizeTile).
+// its effect, animations and picture are made and its tooltip set once the
+// tile is first on screen (realizeTile).
 void TForm1::addTile(const TRec& entry, const QString& line)
 {
     PassGuard pass(*this);
@@ -117,38 +117,14 @@ void TForm1::addTile(const TRec& entry, const QString& line)
         tile->setShowHint(true);
     }
     tile->setDisableInterpolation(isDisInterpolation);
-
-    if (isRefr) {
-        auto* effect = new TReflectionEffect(tile);
-        effect->setOpacity(RefOpa);
-        effect->setLength(RefLength);
-        effect->setOffset(RefOff);
-    } else {
-        makeShadowEffect(tile);
-    }
-
     tile->setIconSource(entry.fname);
     const pw::layout::Turn turn = pw::layout::turnFor(p);
     if (turn.rest != 0)
         tile->setRotation(turn.rest);
-
-    auto* swing = new TileAnimation(tile, TileAnimation::Property::Rotation);
-    swing->setDuration(100);
-    swing->setKeyValues({{0.0, double(turn.swingStart)}, {1.0, double(turn.swingStop)}});
-    // The swing runs each time the pointer enters the tile.
-    tile->setHoverAnimation(swing);
-
     placeNewTile(tile);
-
-    if (const auto jump = pw::layout::jumpFor(p, QPointF(Gx, Gy))) {
-        auto* anim = new TileAnimation(
-            tile, jump->alongX ? TileAnimation::Property::X : TileAnimation::Property::Y, true);
-        anim->setDuration(400); // 0.2 s out, 0.2 s back
-        anim->setKeyValues(
-            {{0.0, double(jump->start)}, {0.5, double(jump->stop)}, {1.0, double(jump->start)}});
-    } else {
-        new TileAnimation(tile, TileAnimation::Property::None);
-    }
+    // Where the tile jumps from and to depends on the layout cursor as the
+    // tile is placed; the animation is made when the tile is first shown.
+    tile->setJump(pw::layout::jumpFor(p, QPointF(Gx, Gy)));
 
     LaunchBtn.append(tile);
     LaunchPath[std::size_t(MenuIndex)]->append(line);
@@ -159,6 +135,33 @@ void TForm1::realizeTile(TImage* tile)
 {
     if (tile->isRealized())
         return;
+    // The tile's children, in their order: the effect, the swing, the jump.
+    if (isRefr) {
+        auto* effect = new TReflectionEffect(tile);
+        effect->setOpacity(RefOpa);
+        effect->setLength(RefLength);
+        effect->setOffset(RefOff);
+    } else {
+        makeShadowEffect(tile);
+    }
+
+    const pw::layout::Turn turn = pw::layout::turnFor(layoutParams());
+    auto* swing = new TileAnimation(tile, TileAnimation::Property::Rotation);
+    swing->setDuration(100);
+    swing->setKeyValues({{0.0, double(turn.swingStart)}, {1.0, double(turn.swingStop)}});
+    // The swing runs each time the pointer enters the tile.
+    tile->setHoverAnimation(swing);
+
+    if (const std::optional<pw::layout::Jump> jump = tile->jump()) {
+        auto* anim = new TileAnimation(
+            tile, jump->alongX ? TileAnimation::Property::X : TileAnimation::Property::Y, true);
+        anim->setDuration(400); // 0.2 s out, 0.2 s back
+        anim->setKeyValues(
+            {{0.0, double(jump->start)}, {0.5, double(jump->stop)}, {1.0, double(jump->start)}});
+    } else {
+        new TileAnimation(tile, TileAnimation::Property::None);
+    }
+
     SetIcon(tile->iconSource(), tile);
     tile->realize();
 }
