@@ -20,11 +20,6 @@ void report(const QString& message)
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    // The dock's menus live in a hidden menu bar of its form. A native menu
-    // bar would ask the session bus for a global menu at start-up (starting
-    // a D-Bus thread for it) and could show those menus in a desktop's
-    // global menu.
-    setAttribute(Qt::AA_DontUseNativeMenuBar);
     // Qt's pixmap cache keeps a timer running while it holds anything, which
     // wakes the idle program every 10 to 30 seconds and may hold 10 MiB. The
     // dock keeps its own pictures: the cache would only save redrawing a

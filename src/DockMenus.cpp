@@ -2,7 +2,6 @@
 
 #include <QActionEvent>
 #include <QApplication>
-#include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
@@ -325,9 +324,9 @@ Row DockMenu::row(QAction* action) const
 
 QList<QAction*> DockMenu::windowActions() const
 {
-    // The window is the first ancestor that is neither a menu nor a menu bar.
+    // The window is the window of the first ancestor that is not a menu.
     QWidget* w = parentWidget();
-    while (w && (qobject_cast<QMenu*>(w) || qobject_cast<QMenuBar*>(w)))
+    while (w && qobject_cast<QMenu*>(w))
         w = w->parentWidget();
     QList<QAction*> all = actions();
     if (w)

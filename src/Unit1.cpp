@@ -72,6 +72,9 @@ void setScreenSizeForTesting(std::optional<QSizeF> size)
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm1>())
 {
+    // The form's menus hang from a hidden plain widget, "menus", not from a
+    // menu bar: a menu bar builds an overflow button whose icon loads every
+    // image format plugin, for a bar that is never shown.
     ui->setupUi(this);
     setWindowFlag(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
