@@ -7,8 +7,8 @@
 #
 # For each program and each group size (0, 10 and 100 launchers, the same
 # desktop entries for both docks):
-#   start-up   from exec to the window being managed by the window manager
-#              (event-driven: xprop -spy on _NET_CLIENT_LIST, no polling)
+#   start-up   from exec to the first drawing into a window of the program,
+#              as the X server reports it (DAMAGE, bench/first_frame)
 #   VmRSS, PSS after the window has settled (SETTLE seconds, pointer away)
 #   idle       CPU time (schedstat) and context switches of every thread over
 #              IDLE seconds with the pointer away; a thread that exits in the
@@ -40,6 +40,7 @@ if [[ -z "${PW_COMPARE_INNER:-}" ]]; then
     command -v "${pair%%:*}" >/dev/null || need+=("${pair#*:}")
   done
   [[ -f /usr/share/icons/Adwaita/index.theme ]] || need+=(adwaita-icon-theme)
+  pkg-config --exists xcb-damage 2>/dev/null || need+=(libxcb-damage0-dev)
   if ((${#need[@]})); then
     echo "installing: ${need[*]}" >&2
     apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
@@ -47,7 +48,7 @@ if [[ -z "${PW_COMPARE_INNER:-}" ]]; then
   fi
   # A Release build of the dock and the floor; never a sanitizer build.
   cmake -S "$root" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$BUILD" --target Pondwillow floor_window >/dev/null
+  cmake --build "$BUILD" --target Pondwillow floor_window first_frame >/dev/null
   # One session bus for the whole run, as a desktop has; it ends with the run.
   exec env PW_COMPARE_INNER=1 dbus-run-session -- bash "$0" "$@"
 fi
@@ -96,10 +97,16 @@ diff_threads() {
 }
 
 # ---- starting a program and waiting for its window ----------------------------
-# Starts "$@" with its output in $E2E_DIR/prog.log and waits until the window
-# manager lists a window of the new process: $PID, $WIN, $STARTUP_MS.
+# Starts "$@" with its output in $E2E_DIR/prog.log, waits until the window
+# manager lists a window of the new process ($PID, $WIN), and takes the time
+# from exec to the first drawing into a window of the process, as the X
+# server reports it (bench/first_frame): $STARTUP_MS.
 launch() {
-  local spy line id seen=" " t0 wpid
+  local spy line id seen=" " t0 wpid frames="$E2E_DIR/first_frame.out" ff i
+  : >"$frames"
+  "$BUILD/bench/first_frame" >"$frames" 2>>"$E2E_DIR/first_frame.err" &
+  ff=$!
+  for i in $(seq 100); do grep -q '^ready' "$frames" && break; sleep 0.05; done
   coproc SPY { exec xprop -root -spy _NET_CLIENT_LIST 2>/dev/null; }
   spy=$SPY_PID
   read -r -t 10 line <&"${SPY[0]}" || true
@@ -110,20 +117,26 @@ launch() {
   E2E_PIDS+=("$PID")
   WIN=
   while [[ -z "$WIN" ]] && read -r -t 60 line <&"${SPY[0]}"; do
-    local t1=$EPOCHREALTIME
     for id in $(grep -o '0x[0-9a-f]*' <<<"$line"); do
       [[ "$seen" == *" $id "* ]] && continue
       seen+="$id "
       wpid=$(xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -o '[0-9]*$' || true)
-      if [[ "$wpid" == "$PID" ]]; then
-        WIN=$id
-        STARTUP_MS=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", (b - a) * 1000 }')
-      fi
+      [[ "$wpid" == "$PID" ]] && WIN=$id
     done
   done
   kill "$spy" 2>/dev/null || true
   wait "$spy" 2>/dev/null || true
   [[ -n "$WIN" ]] || fail "no window of: $*"
+  STARTUP_MS=
+  for i in $(seq 200); do
+    STARTUP_MS=$(awk -v pid="$PID" -v a="$t0" \
+      '$1 == pid { printf "%.1f", ($2 - a) * 1000; exit }' "$frames")
+    [[ -n "$STARTUP_MS" ]] && break
+    sleep 0.05
+  done
+  kill "$ff" 2>/dev/null || true
+  wait "$ff" 2>/dev/null || true
+  [[ -n "$STARTUP_MS" ]] || fail "no drawing into a window of: $*"
 }
 
 stop() {

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format git procps
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libqt6opengl6-dev
-  libgl-dev libx11-dev libxcb1-dev
+  libgl-dev libx11-dev libxcb1-dev libxcb-damage0-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont-gothic adwaita-icon-theme hicolor-icon-theme shared-mime-info
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox xcompmgr imagemagick
