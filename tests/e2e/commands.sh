@@ -52,6 +52,8 @@ point_at_tile() {
 
 # The group file's lines without their CR LF.
 group_lines() { tr -d '\r' <"$E2E_HOME/PondwillowPath$1.txt"; }
+# Whether group 0's file holds exactly the lines given.
+group_is() { [[ $(group_lines 0 2>/dev/null) == "$1" ]]; }
 file_stamp() { stat -c '%i %y' "$1"; }
 stamp_changed() { [[ $(file_stamp "$1") != "$2" ]]; }
 exists() { [[ -e $1 ]]; }
@@ -276,7 +278,9 @@ for drop in "${drops[@]}"; do
   wait_until 5 width_is "$(width_for $tiles)" || fail "after the drop of $file the width is $(dock_width)"
   end_drag
   expected+=$'\n'"$file,,$hint"
-  [[ $(group_lines 0) == "$expected" ]] ||
+  # The window widens as the tile is laid out, just before the file is
+  # written: the file is waited for, not read at the first sight of the width.
+  wait_until 5 group_is "$expected" ||
     fail "after the drop of $file the group file is: $(group_lines 0)"
   pass "in add mode (Ctrl+N) $file dropped at $x,$y is the last tile, in the group file at once as '$hint'"
 done
