@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QStyleOptionGraphicsItem>
 #include <QUrl>
 #include <QtMath>
 
@@ -14,6 +15,8 @@
 
 TRectangle::TRectangle(QGraphicsItem* parent) : QGraphicsObject(parent)
 {
+    // paint() is told which part of the panel is to be drawn.
+    setFlag(ItemUsesExtendedStyleOption);
     setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
 }
 
@@ -58,7 +61,44 @@ void TRectangle::setBitmap(QImage image)
     update();
 }
 
-void TRectangle::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+namespace
+{
+// Qt's raster engine hands a fill of 96 spans or more (a span is a run of
+// pixels on one row) to its thread pool and waits until the pool's threads
+// are done. For a panel a few hundred pixels wide that hand-off costs more
+// than the fill itself, and a pointer sweep repaints part of the panel on
+// every frame of every swing. The panel is therefore drawn in bands that each
+// stay below that count: thin bands across the rounded corners, whose
+// antialiased rows hold a dozen spans each, and thicker ones between them,
+// whose rows hold one.
+constexpr int kCornerBandRows = 6;
+constexpr int kBodyBandRows = 64;
+} // namespace
+
+QList<QRect> TRectangle::paintBands(const QRectF& panel, const QRectF& exposed, qreal radius)
+{
+    QList<QRect> bands;
+    // Whole pixel rows, so that neighbouring bands neither overlap nor leave
+    // a seam between them.
+    const QRect shown = (exposed & panel).toAlignedRect() & panel.toAlignedRect();
+    if (shown.isEmpty())
+        return bands;
+    const int cornersEnd = int(std::ceil(panel.top() + radius));
+    const int cornersStart = int(std::floor(panel.bottom() - radius));
+    for (int y = shown.top(); y <= shown.bottom();) {
+        int next = y + kCornerBandRows;
+        if (y < cornersEnd)
+            next = std::min(next, cornersEnd);
+        else if (y < cornersStart)
+            next = std::min(y + kBodyBandRows, cornersStart);
+        next = std::min(next, shown.bottom() + 1);
+        bands << QRect(shown.left(), y, shown.width(), next - y);
+        y = next;
+    }
+    return bands;
+}
+
+void TRectangle::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*)
 {
     const QRectF r = boundingRect();
     if (r.isEmpty())
@@ -66,23 +106,34 @@ void TRectangle::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
     painter->setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
     path.addRoundedRect(r, radius(), radius());
+    QBrush brush;
     switch (fillKind_) {
     case FillKind::Solid:
-        painter->fillPath(path, color_);
+        brush = color_;
         break;
     case FillKind::Gradient: {
         QLinearGradient g(start_, stop_);
         g.setCoordinateMode(QGradient::ObjectMode);
         g.setColorAt(0, gradient0_);
         g.setColorAt(1, gradient1_);
-        painter->fillPath(path, g);
+        brush = g;
         break;
     }
     case FillKind::Bitmap:
-        painter->setClipPath(path);
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
-        painter->drawImage(r, bitmap_);
         break;
+    }
+    const QRectF exposed = option && !option->exposedRect.isEmpty() ? option->exposedRect : r;
+    for (const QRect& band : paintBands(r, exposed, radius())) {
+        painter->save();
+        painter->setClipRect(band, Qt::IntersectClip);
+        if (fillKind_ == FillKind::Bitmap) {
+            painter->setClipPath(path, Qt::IntersectClip);
+            painter->drawImage(r, bitmap_);
+        } else {
+            painter->fillPath(path, brush);
+        }
+        painter->restore();
     }
 }
 

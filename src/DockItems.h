@@ -52,6 +52,11 @@ public:
 
     qreal radius() const { return 10; }
 
+    // The bands of whole pixel rows, top to bottom, that paint() fills the
+    // exposed part of a panel with the given corner radius in: each small
+    // enough for the raster engine to fill it on the calling thread.
+    static QList<QRect> paintBands(const QRectF& panel, const QRectF& exposed, qreal radius);
+
 signals:
     void pressed(Qt::MouseButton button);
     void moved();

@@ -8,7 +8,9 @@
 #include <QGraphicsSceneHoverEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPropertyAnimation>
+#include <QStyleOptionGraphicsItem>
 
 namespace
 {
@@ -446,6 +448,115 @@ TEST_F(Background, ModesInOrderOfPrecedence)
             EXPECT_EQ(r->fillBitmap().pixelColor(0, 0), QColor(Qt::green));
         }
         dock.reset();
+    }
+}
+
+// The panel is drawn in bands of rows, each few enough in spans for the
+// raster engine to fill on the calling thread (it shares out fills of 96
+// spans or more to its thread pool). An antialiased row across a rounded
+// corner holds up to about 14 spans, any other row one.
+TEST(PanelBands, CoverTheExposedRowsOnceInBandsOfFewSpans)
+{
+    struct Case {
+        QRectF panel, exposed;
+    };
+    const qreal radius = 10;
+    const Case cases[] = {
+        {{0, 0, 337, 81}, {0, 0, 337, 81}},
+        {{0, 0, 1920, 300}, {0, 0, 1920, 300}},
+        {{0, 0, 500, 130}, {40.5, 7.25, 120, 99.5}}, // a swing's changed area
+        {{0, 0, 500, 130}, {-20, 120, 50, 40}},      // reaching past the panel
+        {{0, 0, 90, 12}, {0, 0, 90, 12}},            // shorter than two corners
+        {{0, 0, 90, 60}, {0, 200, 90, 20}},          // not on the panel at all
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QStringLiteral("panel %1, exposed %2,%3 %4x%5")
+                         .arg(c.panel.height())
+                         .arg(c.exposed.x())
+                         .arg(c.exposed.y())
+                         .arg(c.exposed.width())
+                         .arg(c.exposed.height())
+                         .toStdString());
+        const QRect shown = (c.exposed & c.panel).toAlignedRect();
+        const QList<QRect> bands = TRectangle::paintBands(c.panel, c.exposed, radius);
+        int row = shown.top();
+        for (const QRect& band : bands) {
+            EXPECT_EQ(band.top(), row) << "bands follow each other without gap or overlap";
+            EXPECT_EQ(band.left(), shown.left());
+            EXPECT_EQ(band.width(), shown.width());
+            int spans = 0;
+            for (int y = band.top(); y <= band.bottom(); ++y)
+                spans += (y < c.panel.top() + radius || y >= c.panel.bottom() - radius) ? 14 : 1;
+            EXPECT_LT(spans, 96) << "band at row " << band.top();
+            row = band.bottom() + 1;
+        }
+        EXPECT_EQ(row, shown.isEmpty() ? shown.top() : shown.bottom() + 1);
+    }
+}
+
+// Drawn in bands, the panel is the picture it is when drawn in one go, and a
+// partial repaint draws exactly its part of it. (A gradient or a scaled
+// picture may differ by a step of rounding where a band starts.)
+TEST(PanelBands, DrawingInBandsLeavesNoSeam)
+{
+    const auto near = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) <= 1 && std::abs(qGreen(a) - qGreen(b)) <= 1 &&
+               std::abs(qBlue(a) - qBlue(b)) <= 1 && std::abs(qAlpha(a) - qAlpha(b)) <= 1;
+    };
+    QImage picture(7, 5, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixelColor(x, y, QColor::fromHsv((x * 40 + y * 15) % 360, 200, 220, 180));
+    const QSizeF size(301, 131);
+    const QRectF whole(QPointF(0, 0), size);
+    for (const auto kind : {TRectangle::FillKind::Solid, TRectangle::FillKind::Gradient,
+                            TRectangle::FillKind::Bitmap}) {
+        SCOPED_TRACE(int(kind));
+        TRectangle panel;
+        panel.setSize(size);
+        QPainterPath path;
+        path.addRoundedRect(whole, panel.radius(), panel.radius());
+        QImage expected(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::transparent);
+        QPainter e(&expected);
+        e.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        switch (kind) {
+        case TRectangle::FillKind::Solid:
+            panel.setSolid(QColor(30, 120, 200, 150));
+            e.fillPath(path, QColor(30, 120, 200, 150));
+            break;
+        case TRectangle::FillKind::Gradient: {
+            panel.setGradient(Qt::red, QColor(0, 0, 255, 100));
+            panel.setGradientPoints({0, 0}, {1, 1});
+            QLinearGradient g(0, 0, 1, 1);
+            g.setCoordinateMode(QGradient::ObjectMode);
+            g.setColorAt(0, Qt::red);
+            g.setColorAt(1, QColor(0, 0, 255, 100));
+            e.fillPath(path, g);
+            break;
+        }
+        case TRectangle::FillKind::Bitmap:
+            panel.setBitmap(picture);
+            e.setClipPath(path);
+            e.drawImage(whole, picture);
+            break;
+        }
+        e.end();
+        for (const QRectF exposed : {whole, QRectF(40.5, 3.25, 120, 99.5)}) {
+            QImage out(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+            out.fill(Qt::transparent);
+            QPainter p(&out);
+            QStyleOptionGraphicsItem option;
+            option.exposedRect = exposed;
+            panel.paint(&p, &option, nullptr);
+            p.end();
+            const QRect part = exposed.toAlignedRect();
+            int wrong = 0;
+            for (int y = 0; y < out.height(); ++y)
+                for (int x = 0; x < out.width(); ++x)
+                    wrong += !near(out.pixel(x, y), part.contains(x, y) ? expected.pixel(x, y) : 0);
+            EXPECT_EQ(wrong, 0) << "exposed " << exposed.x() << "," << exposed.y();
+        }
     }
 }
 
