@@ -71,14 +71,19 @@ BENCHMARK(layoutPass)
 namespace
 {
 
-// One frame of a pointer sweep over a shown dock of 100 entries: four
-// neighbouring tiles turned to a new angle, then what the event loop does for
+// One frame of a pointer sweep over a shown dock of 100 entries, with icons
+// of the default size and of the largest: four neighbouring tiles turned to
+// a new angle, then what the event loop does for
 // it (the scene finds the changed area, the window clears and draws it).
 // The process's CPU time counts the threads Qt hands large fills to.
 void swingFrame(benchmark::State& state)
 {
     QTemporaryDir dir;
     makeGroup(dir, 100);
+    QFile ini(dir.filePath("Pondwillow.ini"));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[Icon]\nSize=" + QByteArray::number(state.range(0)) + "\n");
+    ini.close();
     pw::setHomeDirectoryForTesting(dir.path());
     pw::setScreenSizeForTesting(QSizeF(1920, 1080));
     TForm1 dock;
@@ -100,6 +105,12 @@ void swingFrame(benchmark::State& state)
     pw::setHomeDirectoryForTesting({});
 }
 
-BENCHMARK(swingFrame)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(swingFrame)
+    ->ArgName("icon")
+    ->Arg(48)
+    ->Arg(100)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

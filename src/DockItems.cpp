@@ -71,6 +71,7 @@ namespace
 // stay below that count: thin bands across the rounded corners, whose
 // antialiased rows hold a dozen spans each, and thicker ones between them,
 // whose rows hold one.
+constexpr int kPoolSpans = 96;
 constexpr int kCornerBandRows = 6;
 constexpr int kBodyBandRows = 64;
 } // namespace
@@ -308,11 +309,32 @@ void TReflectionEffect::draw(QPainter* painter)
     // The tile is drawn as it is, straight onto the window; its mirror is made
     // once for each picture and drawn below its lower side, so a swing or a
     // repaint of the row redraws pictures and renders nothing off screen.
-    drawSource(painter);
     const qreal dpr = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
     const QImage& mirror = mirrorOf(*tile, dpr);
-    painter->setOpacity(painter->opacity() * opacity_);
-    painter->drawImage(QPointF(0, tile->Width() + offset_), mirror);
+    const QPointF mirrorAt(0, tile->Width() + offset_);
+    const qreal mirrorOpacity = painter->opacity() * opacity_;
+    // A large tile, turned, or its mirror may cover as many rows of the
+    // window as a fill may have before Qt hands it to its thread pool; then
+    // both are drawn in bands of window rows, as the panel is.
+    const QTransform toWindow = painter->transform();
+    const qreal tallest =
+        std::max(toWindow.mapRect(tile->boundingRect()).height(),
+                 toWindow.mapRect(QRectF(mirrorAt, QSizeF(mirror.size()) / dpr)).height());
+    const bool banded = tallest * dpr >= kPoolSpans;
+    const QRect rows = toWindow.mapRect(boundingRectFor(tile->boundingRect())).toAlignedRect();
+    const int bandRows = banded ? std::max(1, int(kBodyBandRows / dpr)) : rows.height();
+    for (int y = rows.top(); y <= rows.bottom(); y += bandRows) {
+        painter->save();
+        if (banded) {
+            painter->resetTransform();
+            painter->setClipRect(QRect(rows.left(), y, rows.width(), bandRows), Qt::IntersectClip);
+            painter->setTransform(toWindow);
+        }
+        drawSource(painter);
+        painter->setOpacity(mirrorOpacity);
+        painter->drawImage(mirrorAt, mirror);
+        painter->restore();
+    }
     painter->restore();
 }
 

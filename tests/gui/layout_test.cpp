@@ -351,6 +351,55 @@ TEST_F(Tiles, TheReflectionFacesTheScreenEdge)
     }
 }
 
+// A tile too tall for one fill on the calling thread is drawn in bands of
+// window rows: the tile and its mirror come out whole, upright or turned,
+// with no row left out or drawn twice.
+TEST_F(Tiles, ALargeTileAndItsMirrorDrawnInBandsAreWhole)
+{
+    writeGroup(1);
+    writeIni(edgeIni({"mbottom", false}, 0, 200) + "[Icon]\nSize=100\n");
+    TForm1& f = create();
+    f.Rectangle1->setOpacity(0);
+    TImage* tile = f.LaunchBtn.at(0);
+    ASSERT_EQ(tile->Width(), 100);
+    QImage square(100, 100, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::red);
+    tile->setBitmap(square);
+    const auto render = [&] {
+        QImage out(f.Width(), f.Height(), QImage::Format_ARGB32_Premultiplied);
+        out.fill(Qt::transparent);
+        QPainter p(&out);
+        f.scene()->render(&p, QRectF(out.rect()), QRectF(out.rect()));
+        return out;
+    };
+    for (const qreal angle : {0.0, 30.0}) {
+        SCOPED_TRACE(angle);
+        tile->setRotation(angle);
+        const QImage out = render();
+        const QPoint centre = tile->sceneBoundingRect().center().toPoint();
+        // Every pixel within the circle the square covers at any angle.
+        int wrong = 0;
+        for (int dy = -45; dy <= 45; ++dy)
+            for (int dx = -45; dx <= 45; ++dx)
+                wrong += dx * dx + dy * dy <= 45 * 45 &&
+                         out.pixel(centre + QPoint(dx, dy)) != qRgb(255, 0, 0);
+        EXPECT_EQ(wrong, 0);
+        if (angle != 0)
+            continue;
+        // Upright, the mirror fades row by row from the tile's lower side.
+        const int x = centre.x();
+        int y = int(tile->sceneBoundingRect().bottom()) + 1;
+        int previous = qAlpha(out.pixel(x, y));
+        EXPECT_GT(previous, 0);
+        for (++y; y < out.height() && qAlpha(out.pixel(x, y)) > 0; ++y) {
+            const int alpha = qAlpha(out.pixel(x, y));
+            EXPECT_LE(alpha, previous + 1) << "row " << y << " drawn twice";
+            previous = alpha;
+        }
+        EXPECT_GE(y - tile->sceneBoundingRect().bottom(), 40) << "the mirror stops short";
+    }
+}
+
 // An icon file holding one 48 x 48 PNG image: red above, blue below.
 QByteArray twoColourIcon()
 {
