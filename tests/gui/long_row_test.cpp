@@ -159,6 +159,24 @@ TEST_F(LongRow, TheWheelBringsEveryTileWithinReach)
     EXPECT_EQ(view().itemAt(centreOf(f.LaunchBtn.first())), f.LaunchBtn.first());
 }
 
+TEST_F(LongRow, AFileDroppedOnALongRowIsScrolledIntoSight)
+{
+    writeGroup(1000);
+    writeFile("new.txt", "x");
+    TForm1& f = create();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    f.AddMenuClick();
+    f.DropTarget1DragDrop({path("new.txt")});
+    ASSERT_EQ(f.LaunchBtn.size(), 1001);
+    TImage* added = f.LaunchBtn.last();
+    EXPECT_TRUE(inWindow(added));
+    EXPECT_FALSE(added->Bitmap().isNull()) << "the new tile is not drawn";
+    EXPECT_EQ(view().itemAt(centreOf(added)), added);
+    // The wheel goes on from there, back to the start.
+    wheel(-2000);
+    EXPECT_TRUE(inWindow(f.LaunchBtn.first()));
+}
+
 TEST_F(LongRow, ARowThatFitsDoesNotScroll)
 {
     writeGroup(3);
