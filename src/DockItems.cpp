@@ -316,7 +316,7 @@ void TReflectionEffect::draw(QPainter* painter)
     // A large tile, turned, or its mirror may cover as many rows of the
     // window as a fill may have before Qt hands it to its thread pool; then
     // both are drawn in bands of window rows, as the panel is.
-    const QTransform toWindow = painter->transform();
+    const QTransform toWindow = painter->worldTransform();
     const qreal tallest =
         std::max(toWindow.mapRect(tile->boundingRect()).height(),
                  toWindow.mapRect(QRectF(mirrorAt, QSizeF(mirror.size()) / dpr)).height());
@@ -326,9 +326,10 @@ void TReflectionEffect::draw(QPainter* painter)
     for (int y = rows.top(); y <= rows.bottom(); y += bandRows) {
         painter->save();
         if (banded) {
-            painter->resetTransform();
+            // The band is given in window rows, not turned with the tile.
+            painter->setWorldTransform(QTransform());
             painter->setClipRect(QRect(rows.left(), y, rows.width(), bandRows), Qt::IntersectClip);
-            painter->setTransform(toWindow);
+            painter->setWorldTransform(toWindow);
         }
         drawSource(painter);
         painter->setOpacity(mirrorOpacity);
