@@ -184,17 +184,23 @@ bool TForm1::wheelScroll(QWheelEvent* e)
     const QPoint angle = e->angleDelta();
     const int delta = angle.y() != 0 ? angle.y() : angle.x();
     const int step = pw::layout::wheelStep(layoutParams(), QApplication::wheelScrollLines());
-    const int next = pw::layout::scrolledBy(scroll_, delta, step, max);
+    scrollRowTo(pw::layout::scrolledBy(scroll_, delta, step, max), e->position(), e->modifiers());
+    return true;
+}
+
+bool TForm1::scrollRowTo(int offset, QPointF pointer, Qt::KeyboardModifiers modifiers)
+{
+    const int next = std::clamp(offset, 0, pw::layout::maxScroll(isVertical, frame_, shownFrame()));
     if (next == scroll_)
-        return true;
+        return false;
     scroll_ = next;
     applyScroll();
     // The row moved under a resting pointer: the tile under it is entered.
     QWidget* viewport = ui->view->viewport();
-    if (QGuiApplication::mouseButtons() == Qt::NoButton) {
-        const QPointF local = e->position();
-        QMouseEvent move(QEvent::MouseMove, local, viewport->mapToGlobal(local), Qt::NoButton,
-                         Qt::NoButton, e->modifiers());
+    if (QGuiApplication::mouseButtons() == Qt::NoButton &&
+        viewport->rect().contains(pointer.toPoint())) {
+        QMouseEvent move(QEvent::MouseMove, pointer, viewport->mapToGlobal(pointer), Qt::NoButton,
+                         Qt::NoButton, modifiers);
         QCoreApplication::sendEvent(viewport, &move);
     }
     return true;

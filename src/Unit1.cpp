@@ -16,13 +16,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QGraphicsScene>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QWindow>
 #include <functional>
+#include <limits>
 #include <thread>
 
 TForm1* Form1 = nullptr;
@@ -218,6 +221,19 @@ void TForm1::showEvent(QShowEvent* e)
             w->installEventFilter(this);
         FormShow();
     }
+}
+
+void TForm1::keyPressEvent(QKeyEvent* e)
+{
+    // Home and End bring a row longer than the screen to its start or end.
+    if (e->key() == Qt::Key_Home || e->key() == Qt::Key_End) {
+        QWidget* viewport = ui->view->viewport();
+        scrollRowTo(e->key() == Qt::Key_Home ? 0 : std::numeric_limits<int>::max(),
+                    viewport->mapFromGlobal(QCursor::pos().toPointF()), e->modifiers());
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e)

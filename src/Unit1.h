@@ -158,6 +158,7 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -196,6 +197,10 @@ private:
     // Gives a tile its picture and shows it, the first time it is on screen.
     void realizeTile(TImage* tile);
     bool wheelScroll(QWheelEvent* e);
+    // Scrolls a row longer than the screen to `offset` (kept within the
+    // row); the tile that comes under a resting pointer at `pointer` (in the
+    // view's viewport) is entered. False when the row stays where it was.
+    bool scrollRowTo(int offset, QPointF pointer, Qt::KeyboardModifiers modifiers);
     void panelMoved();
     void panelReleased(Qt::MouseButton button);
 

@@ -177,6 +177,20 @@ TEST_F(LongRow, AFileDroppedOnALongRowIsScrolledIntoSight)
     EXPECT_TRUE(inWindow(f.LaunchBtn.first()));
 }
 
+TEST_F(LongRow, HomeAndEndBringTheRowToItsStartAndEnd)
+{
+    writeGroup(1000);
+    TForm1& f = create();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    QTest::keyClick(&f, Qt::Key_End);
+    EXPECT_TRUE(inWindow(f.LaunchBtn.last()));
+    EXPECT_FALSE(f.LaunchBtn.last()->Bitmap().isNull()) << "the last tile is not drawn";
+    QTest::keyClick(&f, Qt::Key_Home);
+    EXPECT_TRUE(inWindow(f.LaunchBtn.first()));
+    EXPECT_FALSE(inWindow(f.LaunchBtn.last()));
+    EXPECT_EQ(f.geometry().width(), 1920) << "scrolling leaves the window as it was";
+}
+
 TEST_F(LongRow, ARowThatFitsDoesNotScroll)
 {
     writeGroup(3);
@@ -185,6 +199,7 @@ TEST_F(LongRow, ARowThatFitsDoesNotScroll)
     TImage* first = f.LaunchBtn.first();
     const QPoint before = centreOf(first);
     wheel(3);
+    QTest::keyClick(&f, Qt::Key_End);
     EXPECT_EQ(centreOf(first), before);
     EXPECT_EQ(f.geometry().size(), QSize(196, 126));
 }
