@@ -72,10 +72,11 @@ namespace
 {
 
 // One frame of a pointer sweep over a shown dock of 100 entries, with icons
-// of the default size and of the largest: four neighbouring tiles turned to
-// a new angle, then what the event loop does for
-// it (the scene finds the changed area, the window clears and draws it).
-// The process's CPU time counts the threads Qt hands large fills to.
+// of the default size (48) and of the largest the settings window offers
+// (100): four neighbouring tiles turned to a new angle, then what the event
+// loop does for it (the scene finds the changed area, the window clears and
+// draws it). The process's CPU time counts the threads Qt hands large fills
+// to.
 void swingFrame(benchmark::State& state)
 {
     QTemporaryDir dir;

@@ -188,7 +188,8 @@ bool TForm1::wheelScroll(QWheelEvent* e)
     return true;
 }
 
-bool TForm1::scrollRowTo(int offset, QPointF pointer, Qt::KeyboardModifiers modifiers)
+bool TForm1::scrollRowTo(int offset, std::optional<QPointF> pointer,
+                         Qt::KeyboardModifiers modifiers)
 {
     const int next = std::clamp(offset, 0, pw::layout::maxScroll(isVertical, frame_, shownFrame()));
     if (next == scroll_)
@@ -197,9 +198,9 @@ bool TForm1::scrollRowTo(int offset, QPointF pointer, Qt::KeyboardModifiers modi
     applyScroll();
     // The row moved under a resting pointer: the tile under it is entered.
     QWidget* viewport = ui->view->viewport();
-    if (QGuiApplication::mouseButtons() == Qt::NoButton &&
-        viewport->rect().contains(pointer.toPoint())) {
-        QMouseEvent move(QEvent::MouseMove, pointer, viewport->mapToGlobal(pointer), Qt::NoButton,
+    if (pointer && QGuiApplication::mouseButtons() == Qt::NoButton &&
+        viewport->rect().contains(pointer->toPoint())) {
+        QMouseEvent move(QEvent::MouseMove, *pointer, viewport->mapToGlobal(*pointer), Qt::NoButton,
                          Qt::NoButton, modifiers);
         QCoreApplication::sendEvent(viewport, &move);
     }

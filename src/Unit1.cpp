@@ -381,8 +381,7 @@ void TForm1::DropTarget1DragDrop(const QStringList& paths)
     }
     // The new tile is the row's last: a row longer than the screen scrolls to
     // its end, so that the entry just added is in sight.
-    scroll_ = pw::layout::maxScroll(isVertical, frame_, shownFrame());
-    applyScroll();
+    scrollRowTo(std::numeric_limits<int>::max(), std::nullopt);
     // Each dropped entry is written at once, so that leaving the group or
     // reloading it before add mode is left loses nothing. The file holds what
     // leaving add mode would write.

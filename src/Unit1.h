@@ -199,8 +199,10 @@ private:
     bool wheelScroll(QWheelEvent* e);
     // Scrolls a row longer than the screen to `offset` (kept within the
     // row); the tile that comes under a resting pointer at `pointer` (in the
-    // view's viewport) is entered. False when the row stays where it was.
-    bool scrollRowTo(int offset, QPointF pointer, Qt::KeyboardModifiers modifiers);
+    // view's viewport), if given, is entered. False when the row stays where
+    // it was.
+    bool scrollRowTo(int offset, std::optional<QPointF> pointer,
+                     Qt::KeyboardModifiers modifiers = {});
     void panelMoved();
     void panelReleased(Qt::MouseButton button);
 
