@@ -1,11 +1,11 @@
 // The dock's inner costs, each on its own: reading entry lines, the settings
 // file read and written, a group file loaded, icons looked up cold and warm,
 // and a switch between two groups of 100 entries with warm icons.
-#include "Unit1.h"
 #include "core/EntryLine.h"
-#include "platform/IconCache.h"
-#include "platform/IniFile.h"
-#include "platform/StringList.h"
+#include "dock/Unit1.h"
+#include "icons/IconCache.h"
+#include "storage/IniFile.h"
+#include "storage/StringList.h"
 
 #include <QApplication>
 #include <QFile>

@@ -2,9 +2,9 @@
 // every tile, place the window) for 10, 100 and 1000 entries, with the icon
 // cache cold (every icon extracted again) and warm (what every group switch
 // and settings close after the first one costs).
-#include "Prompter.h"
-#include "Unit1.h"
-#include "platform/IconCache.h"
+#include "app/Prompter.h"
+#include "dock/Unit1.h"
+#include "icons/IconCache.h"
 
 #include <QApplication>
 #include <QFile>

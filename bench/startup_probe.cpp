@@ -1,9 +1,9 @@
 // Starts the dock as the program does and exits as soon as its first frame
 // has been painted: timing this whole process measures start-up to the first
 // frame. Prints the milliseconds from main() to that frame.
-#include "Application.h"
-#include "EditorWindows.h"
-#include "Unit1.h"
+#include "app/Application.h"
+#include "dock/Unit1.h"
+#include "editors/EditorWindows.h"
 #include "ui_Unit1.h"
 
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 //
 // Input: the entry's bytes.
 #include "FuzzSupport.h"
-#include "platform/DesktopEntry.h"
+#include "icons/DesktopEntry.h"
 
 namespace
 {

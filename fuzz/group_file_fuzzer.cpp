@@ -3,7 +3,7 @@
 // writes back to the same entry.
 #include "FuzzSupport.h"
 #include "core/EntryLine.h"
-#include "platform/StringList.h"
+#include "storage/StringList.h"
 
 namespace
 {

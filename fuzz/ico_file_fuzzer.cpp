@@ -2,7 +2,7 @@
 //
 // Input: one byte that picks the size, then the icon file.
 #include "FuzzSupport.h"
-#include "platform/IconFileParser.h"
+#include "icons/IconFileParser.h"
 
 #include <array>
 

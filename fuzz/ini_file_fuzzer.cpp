@@ -4,7 +4,7 @@
 // Input: the file's bytes, then the value to write, then one byte with the
 // value's length and one that picks the key (see splitInput).
 #include "FuzzSupport.h"
-#include "platform/IniFile.h"
+#include "storage/IniFile.h"
 
 #include <QList>
 #include <array>

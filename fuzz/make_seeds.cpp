@@ -1,7 +1,7 @@
 // Writes the seed corpora of the fuzz targets: fuzz_make_seeds <corpus dir>.
 // The seeds are committed; run this again after changing it, with the
 // corpus directory emptied first.
-#include "platform/icon_fixtures.h"
+#include "icons/icon_fixtures.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -2,7 +2,7 @@
 // whose images all lie inside it, and decoding it gives a null image or one
 // of the size asked.
 #include "FuzzSupport.h"
-#include "platform/IconFileParser.h"
+#include "icons/IconFileParser.h"
 
 #include <QBuffer>
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "TestSupport.h"
-#include "platform/windows/Win32Icon.h"
+#include "win32/Win32Icon.h"
 
 #include <gtest/gtest.h>
 

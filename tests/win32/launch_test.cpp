@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "TestSupport.h"
-#include "platform/windows/Win32.h"
+#include "win32/Win32.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Japanese system code page 932 (Shift-JIS), elsewhere mostly 1252.
 #include <windows.h>
 
-#include "platform/windows/Win32.h"
+#include "win32/Win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "platform/KeyState.h"
 
-#include "platform/windows/Win32.h"
+#include "win32/Win32.h"
 
 namespace pw::platform
 {

@@ -1,7 +1,7 @@
 // Launching on Windows: the shell opens or starts the file (Win32Launch.cpp).
 #include "platform/ShellLauncher.h"
 
-#include "platform/windows/Win32.h"
+#include "win32/Win32.h"
 
 #include <cstdio>
 

@@ -6,7 +6,7 @@
 // dock would no longer end the program.
 #include "platform/TaskbarButton.h"
 
-#include "platform/windows/Win32.h"
+#include "win32/Win32.h"
 
 #include <QWidget>
 

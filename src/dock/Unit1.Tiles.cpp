@@ -1,0 +1,247 @@
+// Loading a group and building its tiles: icon, hint, effect, animations.
+#include "dock/Unit1.h"
+
+#include "core/Layout.h"
+#include "icons/IconCache.h"
+#include "ui_Unit1.h"
+
+#include <QFileInfo>
+
+// ---- groups -----------------------------------------------------------------------
+
+QString TForm1::groupFileName(int index) const
+{
+    return HomePath + QStringLiteral("PondwillowPath%1.txt").arg(index);
+}
+
+void TForm1::saveGroup()
+{
+    LaunchPath[std::size_t(MenuIndex)]->SaveToFile(groupFileName(MenuIndex));
+}
+
+bool TForm1::isAddMode() const
+{
+    return ui->AddMenu->isChecked();
+}
+
+void TForm1::clearTiles()
+{
+    for (TImage* tile : std::as_const(LaunchBtn)) {
+        if (tile->scene())
+            tile->scene()->removeItem(tile);
+        tile->setHandlers(nullptr);
+        // Deleted later, so a handler that is running on the tile (a menu
+        // command, the end of its jump) finishes first.
+        tile->deleteLater();
+    }
+    LaunchBtn.clear();
+}
+
+bool TForm1::LoadCache::fileExists(const QString& path)
+{
+    if (const auto it = isFile.constFind(path); it != isFile.cend())
+        return *it;
+    if (isFile.size() >= kMaxFiles)
+        isFile.clear();
+    const bool exists = QFileInfo(path).isFile();
+    isFile.insert(path, exists);
+    return exists;
+}
+
+void TForm1::SetMenu(int index)
+{
+    PassGuard pass(*this);
+    loadCache_ = LoadCache();
+    // A group is shown from its first tile on.
+    scroll_ = 0;
+    // The layout prelude comes before the load, the cursor start after it.
+    BeginLayout();
+    TStringList& list = *LaunchPath[std::size_t(index)];
+    list.clear();
+    DropTarget1->setVisible(false);
+    TStringList lines;
+    const bool read = lines.LoadFromFile(groupFileName(index));
+    if (!read)
+        SetTransparency(true);
+    if (!read || lines.isEmpty()) {
+        DropTarget1->setVisible(true);
+        ui->AddMenu->setChecked(true);
+        ui->AddMenu2->setChecked(true);
+    }
+    startCursor();
+    LaunchBtn.reserve(lines.size());
+    list.reserve(lines.size());
+    for (const QString& line : std::as_const(lines)) {
+        const std::optional<TRec> entry = pw::entryFromLine(line);
+        if (!entry || !loadCache_.fileExists(entry->fname))
+            continue;
+        // A line already in the form it is held in is kept as read, shared.
+        const QString composed = pw::composeEntryLine(*entry);
+        addTile(*entry, composed == line ? line : composed);
+    }
+    EndLayout();
+}
+
+void TForm1::MenuClick(int group)
+{
+    groupItem(group)->setChecked(true);
+    MenuIndex = group;
+    clearTiles();
+    SetMenu(MenuIndex);
+}
+
+// ---- tiles ----------------------------------------------------------------------------
+
+void TForm1::AddBtn(const TRec& entry)
+{
+    addTile(entry, pw::composeEntryLine(entry));
+}
+
+// Builds the tile of an entry whose line, as the group list holds it, is
+// `line`. A dock may hold a great many tiles, so a tile keeps only what is its
+// own: the handlers are the dock's, shared; no connection is made per tile;
+// its effect, animations and picture are made and its tooltip set once the
+// tile is first on screen (realizeTile).
+void TForm1::addTile(const TRec& entry, const QString& line)
+{
+    PassGuard pass(*this);
+    const pw::layout::Params p = layoutParams();
+    auto* tile = new TImage(bw);
+    scene_->addItem(tile);
+    tile->setHandlers(&tileHandlers_);
+
+    if (isShowHint) {
+        tile->setHint(entry.param.isEmpty()
+                          ? entry.hint
+                          : entry.hint + QStringLiteral(" -> ") + pw::fileNamePart(entry.param));
+        tile->setShowHint(true);
+    }
+    tile->setDisableInterpolation(isDisInterpolation);
+    tile->setIconSource(entry.fname);
+    const pw::layout::Turn turn = pw::layout::turnFor(p);
+    if (turn.rest != 0)
+        tile->setRotation(turn.rest);
+    placeNewTile(tile);
+    // Where the tile jumps from and to depends on the layout cursor as the
+    // tile is placed; the animation is made when the tile is first shown.
+    tile->setJump(pw::layout::jumpFor(p, QPointF(Gx, Gy)));
+
+    LaunchBtn.append(tile);
+    LaunchPath[std::size_t(MenuIndex)]->append(line);
+    lengthen();
+}
+
+void TForm1::realizeTile(TImage* tile)
+{
+    if (tile->isRealized())
+        return;
+    // The tile's children, in their order: the effect, the swing, the jump.
+    if (isRefr) {
+        auto* effect = new TReflectionEffect(tile);
+        effect->setOpacity(RefOpa);
+        effect->setLength(RefLength);
+        effect->setOffset(RefOff);
+    } else {
+        makeShadowEffect(tile);
+    }
+
+    const pw::layout::Turn turn = pw::layout::turnFor(layoutParams());
+    auto* swing = new TileAnimation(tile, TileAnimation::Property::Rotation);
+    swing->setDuration(100);
+    swing->setKeyValues({{0.0, double(turn.swingStart)}, {1.0, double(turn.swingStop)}});
+    // The swing runs each time the pointer enters the tile.
+    tile->setHoverAnimation(swing);
+
+    if (const std::optional<pw::layout::Jump> jump = tile->jump()) {
+        auto* anim = new TileAnimation(
+            tile, jump->alongX ? TileAnimation::Property::X : TileAnimation::Property::Y, true);
+        anim->setDuration(400); // 0.2 s out, 0.2 s back
+        anim->setKeyValues(
+            {{0.0, double(jump->start)}, {0.5, double(jump->stop)}, {1.0, double(jump->start)}});
+    } else {
+        new TileAnimation(tile, TileAnimation::Property::None);
+    }
+
+    SetIcon(tile->iconSource(), tile);
+    tile->realize();
+}
+
+void TForm1::SetIcon(const QString& fileName, TImage* tile)
+{
+    if (const auto it = loadCache_.icons.constFind(fileName); it != loadCache_.icons.cend()) {
+        showIcon(*it, tile);
+        return;
+    }
+    const QImage icon = pw::platform::IconCache::instance().fileIcon(fileName, bw);
+    if (icon.isNull()) {
+        SetShellIcon(fileName, tile);
+        return;
+    }
+    if (loadCache_.icons.size() >= LoadCache::kMaxFiles)
+        loadCache_.icons.clear();
+    loadCache_.icons.insert(fileName, icon);
+    showIcon(icon, tile);
+}
+
+void TForm1::SetShellIcon(const QString& fileName, TImage* tile)
+{
+    const QImage icon = pw::platform::IconCache::instance().typeIcon(fileName, bw);
+    if (loadCache_.icons.size() >= LoadCache::kMaxFiles)
+        loadCache_.icons.clear();
+    loadCache_.icons.insert(fileName, icon);
+    showIcon(icon, tile);
+}
+
+// The tile's frame is turned so that its lower side faces the dock's edge,
+// and the picture by the opposite angle, so the icon is seen upright. Tiles of
+// the same picture share one turned copy.
+void TForm1::showIcon(const QImage& icon, TImage* tile)
+{
+    const float rest = pw::layout::turnFor(layoutParams()).rest;
+    if (rest == 0) {
+        // Not turned: the tile keeps no transform.
+        tile->setBitmap(icon);
+        return;
+    }
+    QImage turned = loadCache_.turned.value(icon.cacheKey());
+    if (turned.isNull()) {
+        turned = icon.transformed(QTransform().rotate(-rest));
+        if (!icon.isNull()) {
+            if (loadCache_.turned.size() >= LoadCache::kMaxFiles)
+                loadCache_.turned.clear();
+            loadCache_.turned.insert(icon.cacheKey(), turned);
+        }
+    }
+    tile->setBitmap(turned);
+    tile->setRotation(rest);
+}
+
+void TForm1::BtnMouseEnter(TImage* sender)
+{
+    mouseobj = sender;
+    if (isRefr) {
+        if (auto* effect = qobject_cast<TReflectionEffect*>(sender->child(0)))
+            effect->setOpacity(1);
+    }
+}
+
+void TForm1::BtnMouseLeave(TImage* sender)
+{
+    mouseobj = sender;
+    if (isRefr) {
+        if (auto* effect = qobject_cast<TReflectionEffect*>(sender->child(0)))
+            effect->setOpacity(RefOpa);
+    }
+}
+
+void TForm1::JumpFinish()
+{
+    // Repaints the whole dock once the tile is back in place.
+    const int w = Width();
+    {
+        PassGuard pass(*this);
+        SetWidth(w + 1);
+        SetWidth(w);
+    }
+    ui->view->viewport()->update();
+}

@@ -1,0 +1,421 @@
+// The dock window: its making, its show and close, and the commands of its
+// tiles and menus. Layout, tiles, the panel and the settings file have files
+// of their own (Unit1.*.cpp).
+#include "dock/Unit1.h"
+
+#include "core/LaunchRule.h"
+#include "core/Rounding.h"
+#include "platform/KeyState.h"
+#include "platform/ShellLauncher.h"
+#include "platform/TaskbarButton.h"
+#include "ui_Unit1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QGraphicsScene>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QWindow>
+#include <functional>
+#include <limits>
+#include <thread>
+
+TForm1* Form1 = nullptr;
+namespace pw
+{
+
+namespace
+{
+QString& homeOverride()
+{
+    static QString dir;
+    return dir;
+}
+std::optional<QSizeF>& screenOverride()
+{
+    static std::optional<QSizeF> size;
+    return size;
+}
+} // namespace
+
+QString homeDirectory()
+{
+    if (!homeOverride().isEmpty())
+        return homeOverride();
+    return QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+}
+
+void setHomeDirectoryForTesting(const QString& dir)
+{
+    homeOverride() = dir.isEmpty() || dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+}
+
+QSizeF screenSize()
+{
+    if (screenOverride())
+        return *screenOverride();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? QSizeF(screen->size()) : QSizeF(1024, 768);
+}
+
+void setScreenSizeForTesting(std::optional<QSizeF> size)
+{
+    screenOverride() = size;
+}
+
+} // namespace pw
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm1>())
+{
+    // The form's menus hang from a hidden plain widget, "menus", not from a
+    // menu bar: a menu bar builds an overflow button whose icon loads every
+    // image format plugin, for a bar that is never shown.
+    ui->setupUi(this);
+    setWindowFlag(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    scene_ = new QGraphicsScene(this);
+    scene_->setItemIndexMethod(QGraphicsScene::NoIndex);
+    ui->view->setScene(scene_);
+    ui->view->setStyleSheet(QString());
+    ui->view->setBackgroundBrush(Qt::NoBrush);
+    ui->view->viewport()->setAutoFillBackground(false);
+    ui->view->setAttribute(Qt::WA_TranslucentBackground);
+    ui->view->viewport()->setAttribute(Qt::WA_TranslucentBackground);
+    ui->view->setAcceptDrops(true);
+    ui->view->setFocusPolicy(Qt::NoFocus);
+    // A row longer than the screen scrolls with the mouse wheel.
+    ui->view->viewport()->installEventFilter(this);
+
+    Rectangle1 = new TRectangle;
+    scene_->addItem(Rectangle1);
+    DropTarget1 = new TDropTarget(Rectangle1);
+    DropTarget1->setVisible(false);
+
+    wireActions();
+    frame_ = QRect(0, 0, 337, 193);
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    // The tiles go with the scene, after the handlers they report to.
+    for (TImage* tile : std::as_const(LaunchBtn))
+        tile->setHandlers(nullptr);
+    // LaunchBtn, then the five lists; the tiles go with the scene.
+    LaunchBtn.clear();
+    for (auto& list : LaunchPath)
+        list.reset();
+}
+
+void TForm1::wireActions()
+{
+    connect(ui->DelBtn, &QAction::triggered, this, &TForm1::DelBtnClick);
+    connect(ui->EditCmd, &QAction::triggered, this, &TForm1::EditCmdClick);
+    connect(ui->Seting2, &QAction::triggered, this, &TForm1::Seting2Click);
+    connect(ui->SaveCmd, &QAction::triggered, this, &TForm1::SaveCmdClick);
+    connect(ui->CloseCmd2, &QAction::triggered, this, &TForm1::CloseCmd2Click);
+    for (int i = 0; i < 5; ++i)
+        connect(groupItem(i), &QAction::triggered, this, [this, i] { MenuClick(i); });
+
+    // Shortcuts work while the dock has the focus; while one of its menus is
+    // open, the menu runs them itself (pw::menus::DockMenu).
+    addActions(ui->PopupMenu1->actions());
+    addActions(ui->PopupMenu2->actions());
+    addActions(ui->MenuItem6->actions());
+    // The add-mode mark changes by code only: Qt has already flipped the
+    // clicked item's mark when triggered arrives, so that flip is taken back
+    // and the handler sets both marks itself.
+    for (QAction* a : {ui->AddMenu, ui->AddMenu2}) {
+        connect(a, &QAction::triggered, this, [this, a] {
+            a->setChecked(!a->isChecked());
+            AddMenuClick();
+        });
+    }
+
+    connect(Rectangle1, &TRectangle::pressed, this, &TForm1::Rectangle1MouseDown);
+    connect(Rectangle1, &TRectangle::moved, this, &TForm1::panelMoved);
+    connect(Rectangle1, &TRectangle::released, this, &TForm1::panelReleased);
+    connect(DropTarget1, &TDropTarget::filesDropped, this, &TForm1::DropTarget1DragDrop);
+    connect(DropTarget1, &TDropTarget::contextMenuAt, this,
+            [this](QPoint p) { ui->PopupMenu2->popup(p); });
+
+    // Every tile reports to these.
+    tileHandlers_.entered = std::bind_front(&TForm1::BtnMouseEnter, this);
+    tileHandlers_.left = std::bind_front(&TForm1::BtnMouseLeave, this);
+    tileHandlers_.pressed = std::bind_front(&TForm1::BtnMouseDown, this);
+    tileHandlers_.released = std::bind_front(&TForm1::BtnMouseUp, this);
+    tileHandlers_.clicked = std::bind_front(&TForm1::BtnClickEvent, this);
+    tileHandlers_.jumpFinished = [this](TImage*) { JumpFinish(); };
+}
+
+void TForm1::FormCreate()
+{
+    for (auto& list : LaunchPath)
+        list = std::make_unique<TStringList>();
+    HomePath = pw::homeDirectory();
+    GetScale();
+    ReadIniFile();
+    taskbarHidden_ = !isShowTaskBar;
+    if (taskbarHidden_)
+        pw::platform::hideTaskbarButton(*this);
+    SetHeight(2 * bw);
+    SetWidth(2 * bw);
+    SetBackColor();
+    syncGeometry();
+    TMessageDispatcherWin::RegisterHandler(this);
+}
+
+void TForm1::GetScale()
+{
+    const QSizeF s = pw::screenSize();
+    scx = float(s.width());
+    scy = float(s.height());
+}
+
+QAction* TForm1::groupItem(int i) const
+{
+    QAction* items[] = {ui->Menu0, ui->Menu1, ui->Menu2, ui->Menu3, ui->Menu4};
+    return items[i];
+}
+
+bool TForm1::StayOnTop() const
+{
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void TForm1::SetStayOnTop(bool on)
+{
+    if (StayOnTop() == on)
+        return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (taskbarHidden_)
+        pw::platform::hideTaskbarButton(*this);
+    if (!visible)
+        return;
+    // The new native window is placed again once it is exposed.
+    exposed_ = false;
+    show();
+    if (QWindow* w = windowHandle())
+        w->installEventFilter(this);
+}
+
+// ---- start-up, show, close ----------------------------------------------------------
+
+void TForm1::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (!shown_) {
+        shown_ = true;
+        if (QWindow* w = windowHandle())
+            w->installEventFilter(this);
+        FormShow();
+    }
+}
+
+void TForm1::keyPressEvent(QKeyEvent* e)
+{
+    // Home and End bring a row longer than the screen to its start or end.
+    if (e->key() == Qt::Key_Home || e->key() == Qt::Key_End) {
+        QWidget* viewport = ui->view->viewport();
+        scrollRowTo(e->key() == Qt::Key_Home ? 0 : std::numeric_limits<int>::max(),
+                    viewport->mapFromGlobal(QCursor::pos().toPointF()), e->modifiers());
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::Wheel && ui && watched == ui->view->viewport())
+        return wheelScroll(static_cast<QWheelEvent*>(e));
+    // Some window managers report a window placed before it was mapped at
+    // (0, 0); placing it again once it is first exposed puts Qt's idea of the
+    // position and the real one back in step.
+    if (!exposed_ && watched == windowHandle() && e->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        exposed_ = true;
+        windowHandle()->setPosition(frame_.topLeft());
+        windowHandle()->removeEventFilter(this);
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void TForm1::FormShow()
+{
+    SetMenu(MenuIndex);
+}
+
+void TForm1::closeEvent(QCloseEvent* e)
+{
+    // The close goes ahead only once the settings are safely written; a
+    // failed save keeps the dock open and is reported.
+    e->ignore();
+    WriteIniFile();
+    e->accept();
+}
+
+void TForm1::SaveCmdClick()
+{
+    WriteIniFile();
+}
+
+void TForm1::CloseCmd2Click()
+{
+    close();
+}
+
+void TForm1::WMQueryEndSession(TMessage&)
+{
+    // The query reaches every top-level window of the program (menus and
+    // dialogs too); the settings are written once, for the dock's own.
+    if (TMessageDispatcherWin::GetWnd() != static_cast<std::uintptr_t>(internalWinId()))
+        return;
+    WriteIniFile();
+}
+
+void TForm1::BtnClickEvent(TImage* sender)
+{
+    const int i = int(LaunchBtn.indexOf(sender));
+    if (i < 0 || i >= LaunchPath[std::size_t(MenuIndex)]->size())
+        return;
+    const std::optional<pw::LaunchTarget> target =
+        pw::launchFor(LaunchPath[std::size_t(MenuIndex)]->at(i));
+    // Shift with the mouse reorders tiles: no jump, no launch.
+    if (pw::platform::isShiftDown())
+        return;
+    if (auto* jump = qobject_cast<QPropertyAnimation*>(sender->child(2))) {
+        jump->stop();
+        jump->start();
+    }
+    if (!target)
+        return;
+    // The desktop may take its time to start a program: the launch runs on a
+    // thread of its own, and the repaint comes back through the GUI thread.
+    QPointer<TRectangle> panel = Rectangle1;
+    // The shell's own messages (a missing program, no application for a
+    // type) belong to the dock; its handle is read here, on the GUI thread.
+    const auto owner = static_cast<std::uintptr_t>(internalWinId());
+    std::thread([t = *target, panel, owner] {
+        pw::platform::shellLaunch(t.file, t.params, t.dir, owner);
+        QMetaObject::invokeMethod(qApp, [panel] {
+            if (panel)
+                panel->update();
+        });
+    }).detach();
+}
+
+void TForm1::BtnMouseDown(TImage* sender, Qt::MouseButton button, QPointF local)
+{
+    if (button == Qt::RightButton) {
+        mouseobj = sender;
+        const QPoint p(pw::roundHalfEven(sender->x() + local.x()),
+                       pw::roundHalfEven(sender->y() + local.y()));
+        // Counted from the part of the row the window shows.
+        const QPoint shownFrom = ui->view->mapFromScene(QPointF(0, 0));
+        ui->PopupMenu1->exec(ui->view->viewport()->mapToGlobal(p + shownFrom));
+    }
+    if (pw::platform::isShiftDown())
+        MoveFrom = int(LaunchBtn.indexOf(sender));
+}
+
+void TForm1::BtnMouseUp(TImage* sender, Qt::MouseButton, QPointF local)
+{
+    if (!pw::platform::isShiftDown())
+        return;
+    // The tile under the pointer at the release, which need not be the one pressed.
+    TImage* target = nullptr;
+    for (QGraphicsItem* item : scene_->items(sender->mapToScene(local))) {
+        if (auto* tile = dynamic_cast<TImage*>(item); tile && LaunchBtn.contains(tile)) {
+            target = tile;
+            break;
+        }
+    }
+    if (!target)
+        return;
+    MoveTo = int(LaunchBtn.indexOf(target));
+    if (MoveFrom < 0 || MoveFrom >= LaunchBtn.size())
+        return;
+    LaunchBtn.move(MoveFrom, MoveTo);
+    LaunchPath[std::size_t(MenuIndex)]->move(MoveFrom, MoveTo);
+    ReSetBtn();
+    saveGroup();
+}
+
+// ---- add mode, drop, delete --------------------------------------------------------------
+
+void TForm1::AddMenuClick()
+{
+    const bool on = !ui->AddMenu->isChecked();
+    ui->AddMenu->setChecked(on);
+    ui->AddMenu2->setChecked(on);
+    DropTarget1->setVisible(on);
+    if (!on)
+        SetTransparency(!LaunchPath[std::size_t(MenuIndex)]->isEmpty());
+    if (on)
+        return;
+    saveGroup();
+}
+
+void TForm1::DropTarget1DragDrop(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    const QString fname = paths.first();
+    {
+        PassGuard pass(*this);
+        AddBtn(TRec{fname, QString(), pw::GetFileTitle(fname)});
+        if (isVertical)
+            SetHeight(Height() - bw);
+    }
+    // The new tile is the row's last: a row longer than the screen scrolls to
+    // its end, so that the entry just added is in sight.
+    scrollRowTo(std::numeric_limits<int>::max(), std::nullopt);
+    // Each dropped entry is written at once, so that leaving the group or
+    // reloading it before add mode is left loses nothing. The file holds what
+    // leaving add mode would write.
+    saveGroup();
+}
+
+void TForm1::DelBtnClick()
+{
+    const int i = int(LaunchBtn.indexOf(mouseobj.data()));
+    if (i < 0)
+        return;
+    TImage* tile = LaunchBtn.takeAt(i);
+    scene_->removeItem(tile);
+    tile->setHandlers(nullptr);
+    tile->deleteLater();
+    LaunchPath[std::size_t(MenuIndex)]->removeAt(i);
+    if (LaunchPath[std::size_t(MenuIndex)]->isEmpty())
+        AddMenuClick();
+    saveGroup();
+    ReSetBtn();
+    if (LaunchBtn.isEmpty()) {
+        ui->AddMenu->setChecked(false);
+        AddMenuClick();
+    }
+}
+
+void TForm1::EditCmdClick()
+{
+    selectIndex = int(LaunchBtn.indexOf(mouseobj.data()));
+    if (selectIndex < 0 || selectIndex >= LaunchPath[std::size_t(MenuIndex)]->size())
+        return;
+    if (editors_)
+        editors_->openParameters(LaunchPath[std::size_t(MenuIndex)]->at(selectIndex));
+}
+
+void TForm1::Seting2Click()
+{
+    if (editors_)
+        editors_->openSettings();
+}

@@ -1,0 +1,256 @@
+#pragma once
+
+#include "app/Utils.MessageDispatcher.Win.h"
+#include "core/EntryLine.h"
+#include "core/RefrectMode.h"
+#include "dock/DockItems.h"
+#include "storage/StringList.h"
+
+#include <QHash>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace Ui
+{
+class TForm1;
+}
+class QGraphicsScene;
+class QMenu;
+class QWheelEvent;
+
+namespace pw
+{
+// The settings and parameter windows as the dock opens them. They read and
+// write the dock's fields, so they are built on top of it; the dock reaches
+// them through this interface only.
+class EditorOpener
+{
+public:
+    virtual ~EditorOpener() = default;
+    // The settings window, modal.
+    virtual void openSettings() = 0;
+    // The parameter window on one entry line of the shown group.
+    virtual void openParameters(const QString& line) = 0;
+};
+
+// The directory every file of the dock lives in, with its final separator:
+// the executable's own, unless a test has set another.
+QString homeDirectory();
+void setHomeDirectoryForTesting(const QString& dir);
+// The primary screen's size in logical pixels, unless a test has set another.
+QSizeF screenSize();
+void setScreenSizeForTesting(std::optional<QSizeF> size);
+} // namespace pw
+
+// The dock window: holds every setting as a field, the five groups' entry
+// lines and the tiles of the group on show.
+class TForm1 : public QWidget, public pw::MessageHandler
+{
+    Q_OBJECT
+public:
+    // The one window message the dock handles: the session is ending.
+    PW_MESSAGE_MAP(TForm1, pw::MessageHandler,
+                   PW_MESSAGE(pw::msgQueryEndSession, WMQueryEndSession))
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // ---- settings ------------------------------------------------------------
+    std::int32_t bw = 0;
+    bool isVertical = false;
+    TRefrectMode RefrectMode = TRefrectMode::mleft;
+    std::int32_t MenuIndex = 0;
+    bool isShowTaskBar = false;
+    bool isRefr = false;
+    bool isDisInterpolation = false;
+    std::int32_t PopLength = 0;
+    float RefOpa = 0;
+    float RefLength = 0;
+    std::int32_t RefOff = 0;
+    float Gp = 0;
+    bool isShowHint = false;
+    bool isTop = false;
+    std::int32_t Color0 = 0;
+    std::int32_t Color1 = 0;
+    bool isGradient = false;
+    std::int32_t Direction = 0;
+    std::int32_t BackSize = 0;
+    bool isGazou = false;
+    QString GazouFile;
+    std::int32_t xyoffset = 0;
+
+    // ---- run-time state --------------------------------------------------------
+    QString HomePath;
+    float scx = 0;
+    float scy = 0;
+    std::array<std::unique_ptr<TStringList>, 5> LaunchPath;
+    QList<TImage*> LaunchBtn;
+    float Gx = 0;
+    float Gy = 0;
+    QPointer<TImage> mouseobj;
+    std::int32_t selectIndex = 0;
+    std::int32_t MoveFrom = 0;
+    std::int32_t MoveTo = 0;
+
+    // ---- controls --------------------------------------------------------------
+    TRectangle* Rectangle1 = nullptr;
+    TDropTarget* DropTarget1 = nullptr;
+    Ui::TForm1& form() { return *ui; }
+    QGraphicsScene* scene() const { return scene_; }
+
+    // The window's integer geometry. Setting one keeps the others; a layout
+    // pass changes them freely and the window follows once, at its end.
+    int Left() const { return frame_.left(); }
+    int Top() const { return frame_.top(); }
+    int Width() const { return frame_.width(); }
+    int Height() const { return frame_.height(); }
+    void SetLeft(int v);
+    void SetTop(int v);
+    void SetWidth(int v);
+    void SetHeight(int v);
+
+    bool Transparency() const { return transparency_; }
+    void SetTransparency(bool on);
+    bool StayOnTop() const;
+    // Puts the window above others, or back among them. Qt makes the native
+    // window anew for this, so the taskbar state of the start is applied again.
+    void SetStayOnTop(bool on);
+
+    // ---- operations ------------------------------------------------------------
+    void FormCreate();
+    void GetScale();
+    void ReadIniFile();
+    void WriteIniFile();
+    void FormShow();
+    void SetMenu(int index);
+    void BeginLayout();
+    void SetFormBtn(TImage* tile);
+    void EndLayout();
+    void ReSetBtn();
+    void AddBtn(const TRec& entry);
+    void SetIcon(const QString& fileName, TImage* tile);
+    void SetShellIcon(const QString& fileName, TImage* tile);
+    void SetBackColor();
+    void WMQueryEndSession(TMessage& Msg);
+
+    // Takes every tile off the window and empties LaunchBtn.
+    void clearTiles();
+    QString groupFileName(int index) const;
+    // The menu item of group i (0 to 4), whose caption is the group's name.
+    QAction* groupItem(int i) const;
+    void saveGroup();
+    bool isAddMode() const;
+
+    // ---- handlers ----------------------------------------------------------------
+    void BtnMouseEnter(TImage* sender);
+    void BtnMouseLeave(TImage* sender);
+    void BtnMouseDown(TImage* sender, Qt::MouseButton button, QPointF local);
+    void BtnMouseUp(TImage* sender, Qt::MouseButton button, QPointF local);
+    void BtnClickEvent(TImage* sender);
+    void JumpFinish();
+    void Rectangle1MouseDown(Qt::MouseButton button);
+    void SaveCmdClick();
+    void CloseCmd2Click();
+    void AddMenuClick();
+    void DropTarget1DragDrop(const QStringList& paths);
+    void DelBtnClick();
+    void EditCmdClick();
+    void Seting2Click();
+    void MenuClick(int group);
+
+    // Where the settings and parameter windows come from when the dock opens
+    // one; without it, the commands that open them do nothing.
+    void setEditorWindows(pw::EditorOpener* editors) { editors_ = editors; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    pw::EditorOpener* editors_ = nullptr;
+
+    void wireActions();
+    void syncGeometry();
+    void alignPanel();
+    // A layout pass changes the window's size many times; the real window
+    // follows once, when the outermost pass ends.
+    struct PassGuard {
+        explicit PassGuard(TForm1& f) : form(f) { ++form.passDepth_; }
+        ~PassGuard()
+        {
+            if (--form.passDepth_ == 0)
+                form.syncGeometry();
+        }
+        PassGuard(const PassGuard&) = delete;
+        PassGuard& operator=(const PassGuard&) = delete;
+        TForm1& form;
+    };
+    pw::layout::Params layoutParams() const;
+    // The layout cursor at the start of a pass.
+    void startCursor();
+    QPointF placeNewTile(TImage* tile);
+    void addTile(const TRec& entry, const QString& line);
+    void showIcon(const QImage& icon, TImage* tile);
+    void lengthen();
+    // The window as it is shown: the frame, capped along the dock at the
+    // screen's length (the row then scrolls inside it).
+    QRect shownFrame() const;
+    // Shows the part of the row from the scroll offset on, and realizes the
+    // tiles in it.
+    void applyScroll();
+    void realizeShownTiles();
+    // Gives a tile its picture and shows it, the first time it is on screen.
+    void realizeTile(TImage* tile);
+    bool wheelScroll(QWheelEvent* e);
+    // Scrolls a row longer than the screen to `offset` (kept within the
+    // row); the tile that comes under a resting pointer at `pointer` (in the
+    // view's viewport), if given, is entered. False when the row stays where
+    // it was.
+    bool scrollRowTo(int offset, std::optional<QPointF> pointer,
+                     Qt::KeyboardModifiers modifiers = {});
+    void panelMoved();
+    void panelReleased(Qt::MouseButton button);
+
+    std::unique_ptr<Ui::TForm1> ui;
+    QGraphicsScene* scene_ = nullptr;
+    TileHandlers tileHandlers_;
+    // What the tiles of the group on show have learnt about their files, so
+    // that each distinct file is looked at once and each distinct picture
+    // turned once, however many entries name it and whenever their tiles are
+    // first shown. Emptied when a group is loaded; kept to a bounded size.
+    struct LoadCache {
+        static constexpr qsizetype kMaxFiles = 4096;
+        QHash<QString, bool> isFile;
+        QHash<QString, QImage> icons; // file -> its icon, as the cache gave it
+        QHash<qint64, QImage> turned; // a picture's cache key -> the picture turned for the edge
+
+        bool fileExists(const QString& path);
+    };
+    LoadCache loadCache_;
+    // The full frame of the dock, as the layout passes size it; the window
+    // shows shownFrame() of it, scrolled by scroll_ pixels along the dock.
+    QRect frame_;
+    int scroll_ = 0;
+    int passDepth_ = 0;
+    int placedInPass_ = 0;
+    bool transparency_ = true;
+    // Whether the start hid the taskbar button; a change takes effect at the
+    // next start.
+    bool taskbarHidden_ = false;
+    bool shown_ = false;
+    bool exposed_ = false;
+    // Window drag by the panel.
+    bool dragging_ = false;
+    QPoint dragStart_;
+    QPoint dragOrigin_;
+    bool dragMoved_ = false;
+};
+
+extern TForm1* Form1;

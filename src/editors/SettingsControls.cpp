@@ -1,0 +1,171 @@
+#include "editors/SettingsControls.h"
+
+#include "app/Prompter.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// A colour over a checkerboard, which shows through a colour that is not
+// opaque, in a grey outline that stands out on light and dark ground alike.
+void paintSwatch(QPainter& p, const QRect& r, QRgb argb)
+{
+    constexpr int cell = 4;
+    p.save();
+    p.setClipRect(r);
+    for (int y = r.top(); y <= r.bottom(); y += cell) {
+        for (int x = r.left(); x <= r.right(); x += cell) {
+            const bool light = ((x - r.left()) / cell + (y - r.top()) / cell) % 2 == 0;
+            p.fillRect(x, y, cell, cell, light ? Qt::white : Qt::lightGray);
+        }
+    }
+    p.fillRect(r, QColor::fromRgba(argb));
+    p.setPen(QColor(0x90, 0x90, 0x90));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.restore();
+}
+
+QIcon swatch(QRgb argb)
+{
+    QPixmap pixmap(16, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    paintSwatch(p, pixmap.rect(), argb);
+    return QIcon(pixmap);
+}
+
+QString hexName(QRgb argb)
+{
+    return QStringLiteral("#%1").arg(argb, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+// ---- TComboColorBox ---------------------------------------------------------------
+
+const QList<QPair<QString, QRgb>>& TComboColorBox::namedColors()
+{
+    static const QList<QPair<QString, QRgb>> colors = {
+        {QStringLiteral("White"), 0xFFFFFFFF},   {QStringLiteral("Black"), 0xFF000000},
+        {QStringLiteral("Silver"), 0xFFC0C0C0},  {QStringLiteral("Gray"), 0xFF808080},
+        {QStringLiteral("Red"), 0xFFFF0000},     {QStringLiteral("Maroon"), 0xFF800000},
+        {QStringLiteral("Orange"), 0xFFFFA500},  {QStringLiteral("Yellow"), 0xFFFFFF00},
+        {QStringLiteral("Olive"), 0xFF808000},   {QStringLiteral("Lime"), 0xFF00FF00},
+        {QStringLiteral("Green"), 0xFF008000},   {QStringLiteral("Aqua"), 0xFF00FFFF},
+        {QStringLiteral("Teal"), 0xFF008080},    {QStringLiteral("Blue"), 0xFF0000FF},
+        {QStringLiteral("Navy"), 0xFF000080},    {QStringLiteral("Fuchsia"), 0xFFFF00FF},
+        {QStringLiteral("Purple"), 0xFF800080},  {QStringLiteral("SteelBlue"), 0xFF4682B4},
+        {QStringLiteral("SkyBlue"), 0xFF87CEEB}, {QStringLiteral("Transparent"), 0x00FFFFFF},
+    };
+    return colors;
+}
+
+TComboColorBox::TComboColorBox(QWidget* parent) : QComboBox(parent)
+{
+    for (const auto& [name, argb] : namedColors())
+        addColorItem(count(), name, argb);
+    addItem(QStringLiteral("その他の色..."));
+    setCurrentIndex(indexOf(color_));
+    setToolTip(currentText());
+    connect(this, &QComboBox::activated, this, &TComboColorBox::chosen);
+}
+
+void TComboColorBox::addColorItem(int at, const QString& name, QRgb argb)
+{
+    insertItem(at, swatch(argb), name, QVariant::fromValue(quint32(argb)));
+}
+
+int TComboColorBox::indexOf(QRgb argb) const
+{
+    for (int i = 0; i < count(); ++i) {
+        const QVariant v = itemData(i);
+        if (v.isValid() && v.value<quint32>() == argb)
+            return i;
+    }
+    return -1;
+}
+
+void TComboColorBox::SetColor(QRgb argb)
+{
+    int i = indexOf(argb);
+    if (i < 0) {
+        // One item stands for a colour outside the list: the latest one.
+        if (customIndex_ >= 0)
+            removeItem(customIndex_);
+        customIndex_ = count() - 1;
+        addColorItem(customIndex_, hexName(argb), argb);
+        i = customIndex_;
+    }
+    setCurrentIndex(i);
+    setToolTip(itemText(i));
+    if (argb == color_)
+        return;
+    color_ = argb;
+    emit colorChanged(argb);
+}
+
+void TComboColorBox::chosen(int index)
+{
+    const QVariant v = itemData(index);
+    if (v.isValid()) {
+        SetColor(v.value<quint32>());
+        return;
+    }
+    // The last item: any colour, from the dialog; a cancel keeps the colour.
+    const std::optional<QRgb> picked = pw::prompt::pickColor(window(), color_);
+    SetColor(picked.value_or(color_));
+}
+
+void TComboColorBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    p.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    paintSwatch(p, field.adjusted(1, 2, -2, -2), color_);
+}
+
+void TComboColorBox::showPopup()
+{
+    // The open list is as wide as its widest item, swatch and name, however
+    // narrow the box.
+    QAbstractItemView* list = view();
+    int width = list->sizeHintForColumn(0) + 2 * list->frameWidth();
+    if (count() > maxVisibleItems())
+        width += list->verticalScrollBar()->sizeHint().width();
+    list->setMinimumWidth(width);
+    QComboBox::showPopup();
+}
+
+// ---- TTrackBar --------------------------------------------------------------------
+
+TTrackBar::TTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent)
+{
+    SetRange(60, 240);
+    setValue(minimum());
+    connect(this, &QSlider::valueChanged, this, [this] { emit valueChangedF(Value()); });
+}
+
+void TTrackBar::SetRange(double min, double max)
+{
+    setRange(int(std::lround(min * kScale)), int(std::lround(max * kScale)));
+}
+
+void TTrackBar::SetValue(double v)
+{
+    if (std::isnan(v))
+        return;
+    setValue(int(std::lround(std::clamp(v, Min(), Max()) * kScale)));
+}
