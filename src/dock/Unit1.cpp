@@ -50,7 +50,7 @@ QString homeDirectory()
     return QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
 }
 
-void setHomeDirectoryForTesting(const QString& dir)
+void setHomeDirectory(const QString& dir)
 {
     homeOverride() = dir.isEmpty() || dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
 }

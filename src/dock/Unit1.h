@@ -39,9 +39,15 @@ public:
 };
 
 // The directory every file of the dock lives in, with its final separator:
-// the executable's own, unless a test has set another.
+// the executable's own, unless another has been set.
 QString homeDirectory();
-void setHomeDirectoryForTesting(const QString& dir);
+// Sets the directory every file of the dock lives in (the program does it at
+// start; a test, for its own files). Empty: the executable's own again.
+void setHomeDirectory(const QString& dir);
+inline void setHomeDirectoryForTesting(const QString& dir)
+{
+    setHomeDirectory(dir);
+}
 // The primary screen's size in logical pixels, unless a test has set another.
 QSizeF screenSize();
 void setScreenSizeForTesting(std::optional<QSizeF> size);
