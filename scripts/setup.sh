@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the dock needs to build, run and be tested.
+# Installs every Debian package the dock needs to build, run and be tested,
+# or only the packages named on its command line.
 # Does nothing (fast) when all of them are already there.
 set -euo pipefail
 
@@ -15,7 +16,10 @@ packages=(
   # The Win32 adapters: cross-built with mingw-w64 (its POSIX-thread
   # compilers) and tested under Wine.
   g++-mingw-w64-x86-64-posix wine64
+  # The Debian package: its build (CPack, dpkg-shlibdeps) and its checks.
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
+if (($#)); then packages=("$@"); fi
 
 missing=()
 for p in "${packages[@]}"; do

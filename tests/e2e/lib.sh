@@ -28,17 +28,18 @@ pass() { echo "ok: $*"; E2E_PASSED=$((E2E_PASSED + 1)); }
 # The closing line of a script whose checks all held.
 summary() { echo "$E2E_PASSED passed, 0 failed"; }
 
-# Xvfb picks a free display and tells it on fd 3.
+# Xvfb picks a free display and tells it on fd 3. $E2E_RUN_AS, when set, is a
+# command the X server, the window manager and the compositor run under.
 start_x() {
   local size=${1:-1920x1080x24}
   local fifo="$E2E_DIR/display"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  ${E2E_RUN_AS:-} Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   local num
   read -r -t 20 num <"$fifo" || fail "Xvfb did not start"
   export DISPLAY=":$num"
-  openbox --sm-disable >/dev/null 2>&1 &
+  ${E2E_RUN_AS:-} openbox --sm-disable >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   local i
   # openbox names itself before it lists what it supports; xdotool's
@@ -48,7 +49,7 @@ start_x() {
       xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_ACTIVE_WINDOW' && break
     sleep 0.1
   done
-  xcompmgr >/dev/null 2>&1 &
+  ${E2E_RUN_AS:-} xcompmgr >/dev/null 2>&1 &
   E2E_PIDS+=($!)
 }
 
