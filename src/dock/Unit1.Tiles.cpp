@@ -16,7 +16,24 @@ QString TForm1::groupFileName(int index) const
 
 void TForm1::saveGroup()
 {
-    LaunchPath[std::size_t(MenuIndex)]->SaveToFile(groupFileName(MenuIndex));
+    const std::size_t group = std::size_t(MenuIndex);
+    TStringList file;
+    static_cast<QStringList&>(file) = keptLines_[group].fileLines(*LaunchPath[group]);
+    file.SaveToFile(groupFileName(MenuIndex));
+}
+
+void TForm1::moveEntry(int from, int to)
+{
+    TStringList& list = *LaunchPath[std::size_t(MenuIndex)];
+    keptLines_[std::size_t(MenuIndex)].carryMove(list.size(), from, to);
+    list.move(from, to);
+}
+
+void TForm1::removeEntry(int index)
+{
+    TStringList& list = *LaunchPath[std::size_t(MenuIndex)];
+    keptLines_[std::size_t(MenuIndex)].carryRemove(list.size(), index);
+    list.removeAt(index);
 }
 
 bool TForm1::isAddMode() const
@@ -58,6 +75,8 @@ void TForm1::SetMenu(int index)
     BeginLayout();
     TStringList& list = *LaunchPath[std::size_t(index)];
     list.clear();
+    pw::KeptLines& kept = keptLines_[std::size_t(index)];
+    kept.clear();
     DropTarget1->setVisible(false);
     TStringList lines;
     const bool read = lines.LoadFromFile(groupFileName(index));
@@ -72,9 +91,18 @@ void TForm1::SetMenu(int index)
     LaunchBtn.reserve(lines.size());
     list.reserve(lines.size());
     for (const QString& line : std::as_const(lines)) {
+        // An empty line holds nothing and is not written back.
         const std::optional<TRec> entry = pw::entryFromLine(line);
-        if (!entry || !loadCache_.fileExists(entry->fname))
+        if (!entry)
             continue;
+        // An entry whose file is not there now (a drive not mounted yet, a
+        // folder, a broken link) makes no tile, but its line is kept as read
+        // after the shown line before it, so that a save writes it back and a
+        // later load shows it again once the file is there.
+        if (!loadCache_.fileExists(entry->fname)) {
+            kept.keep(int(list.size()) - 1, line);
+            continue;
+        }
         // A line already in the form it is held in is kept as read, shared.
         const QString composed = pw::composeEntryLine(*entry);
         addTile(*entry, composed == line ? line : composed);

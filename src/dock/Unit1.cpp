@@ -345,7 +345,7 @@ void TForm1::BtnMouseUp(TImage* sender, Qt::MouseButton, QPointF local)
     if (MoveFrom < 0 || MoveFrom >= LaunchBtn.size())
         return;
     LaunchBtn.move(MoveFrom, MoveTo);
-    LaunchPath[std::size_t(MenuIndex)]->move(MoveFrom, MoveTo);
+    moveEntry(MoveFrom, MoveTo);
     ReSetBtn();
     saveGroup();
 }
@@ -394,7 +394,7 @@ void TForm1::DelBtnClick()
     scene_->removeItem(tile);
     tile->setHandlers(nullptr);
     tile->deleteLater();
-    LaunchPath[std::size_t(MenuIndex)]->removeAt(i);
+    removeEntry(i);
     if (LaunchPath[std::size_t(MenuIndex)]->isEmpty())
         AddMenuClick();
     saveGroup();

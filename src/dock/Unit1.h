@@ -2,6 +2,7 @@
 
 #include "app/Utils.MessageDispatcher.Win.h"
 #include "core/EntryLine.h"
+#include "core/KeptLines.h"
 #include "core/RefrectMode.h"
 #include "dock/DockItems.h"
 #include "storage/StringList.h"
@@ -149,8 +150,15 @@ public:
     QString groupFileName(int index) const;
     // The menu item of group i (0 to 4), whose caption is the group's name.
     QAction* groupItem(int i) const;
+    // Writes the shown group: its shown lines with the lines it keeps
+    // without showing them, each in its place.
     void saveGroup();
     bool isAddMode() const;
+    // Moves line `from` of the shown group to index `to` (as QList::move
+    // does), or removes line `index`; the lines kept beside it follow. The
+    // tiles are left as they are.
+    void moveEntry(int from, int to);
+    void removeEntry(int index);
 
     // ---- handlers ----------------------------------------------------------------
     void BtnMouseEnter(TImage* sender);
@@ -240,6 +248,9 @@ private:
         bool fileExists(const QString& path);
     };
     LoadCache loadCache_;
+    // Per group, the lines of its file that make no tile (see SetMenu), to be
+    // written back in their places beside LaunchPath's lines.
+    std::array<pw::KeptLines, 5> keptLines_;
     // The full frame of the dock, as the layout passes size it; the window
     // shows shownFrame() of it, scrolled by scroll_ pixels along the dock.
     QRect frame_;

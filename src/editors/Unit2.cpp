@@ -325,12 +325,16 @@ void TForm2::xySpinChange(double value)
 
 // ---- entry order ---------------------------------------------------------------------
 
+// Each step changes the dock's list of shown lines at once, through the dock,
+// so that the lines its group keeps without showing them move along; 確定
+// writes the group, and the close rebuilds the dock from the file.
+
 void TForm2::UpBtnClick()
 {
     const int i = ui->ListBox1->currentRow();
     if (i < 1 || !Form1)
         return;
-    shownGroup().move(i, i - 1);
+    Form1->moveEntry(i, i - 1);
     ui->ListBox1->insertItem(i - 1, ui->ListBox1->takeItem(i));
     ui->ListBox1->setCurrentRow(i - 1);
 }
@@ -340,7 +344,7 @@ void TForm2::DownBtnClick()
     const int i = ui->ListBox1->currentRow();
     if (i < 0 || i > ui->ListBox1->count() - 2 || !Form1)
         return;
-    shownGroup().move(i, i + 1);
+    Form1->moveEntry(i, i + 1);
     ui->ListBox1->insertItem(i + 1, ui->ListBox1->takeItem(i));
     ui->ListBox1->setCurrentRow(i + 1);
 }
@@ -350,7 +354,7 @@ void TForm2::DelBtnClick()
     const int i = ui->ListBox1->currentRow();
     if (i < 0 || !Form1)
         return;
-    shownGroup().removeAt(i);
+    Form1->removeEntry(i);
     delete ui->ListBox1->takeItem(i);
     ui->ListBox1->setCurrentRow(-1);
 }

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <functional>
+
 namespace
 {
 
@@ -370,6 +372,125 @@ TEST_F(Entries, FunctionKeysChooseGroupsWithoutAMenu)
     QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
     EXPECT_TRUE(f.isAddMode());
     EXPECT_TRUE(f.form().AddMenu2->isChecked());
+}
+
+// A line whose file is missing as its group loads (a drive not mounted yet)
+// makes no tile, but every change that writes the group writes it back in its
+// place, as it was read; once the file is there, showing the group again
+// brings its tile back.
+class AbsentEntries : public Moves
+{
+protected:
+    // Quoted, with a comma in its hint: the dock would compose another line
+    // for the same entry, so only the line as read passes.
+    QString absentLine(const QString& name = "tool.sh") const
+    {
+        return "\"" + path("usb/" + name) + "\",,\"Tool, one\"";
+    }
+
+    // Group `index` of existing files, with `absent` inserted as line `at`.
+    void writeGroupWithAbsentLine(int index, const QStringList& names, int at,
+                                  const QString& absent)
+    {
+        writeGroup(index, names);
+        QStringList lines = fileLines(index);
+        lines.insert(at, absent);
+        writeFile(groupFile(index), (lines.join("\r\n") + "\r\n").toUtf8());
+    }
+
+    // The lines for letters: 'T' the absent line, others an existing file.
+    QStringList linesFor(const QString& letters) const
+    {
+        QStringList lines;
+        for (const QChar c : letters)
+            lines << (c == u'T' ? absentLine() : line(c));
+        return lines;
+    }
+
+    static QString hints(const TForm1& f)
+    {
+        QString s;
+        for (const TImage* tile : f.LaunchBtn)
+            s += tile->Hint() == "Tool, one" ? QStringLiteral("T") : tile->Hint();
+        return s;
+    }
+};
+
+TEST_F(AbsentEntries, StayInTheirPlaceThroughEveryChangeThatWritesTheGroup)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TForm1&)> change;
+        const char* after; // the group file after the change; T: the absent line
+    };
+    const Case cases[] = {
+        {"a drop",
+         [this](TForm1& f) {
+             f.AddMenuClick();
+             f.DropTarget1DragDrop({path("D")});
+         },
+         "ATBCD"},
+        {"the tile after it deleted",
+         [](TForm1& f) {
+             f.BtnMouseEnter(f.LaunchBtn[1]);
+             f.DelBtnClick();
+         },
+         "ATC"},
+        {"the tile it follows deleted",
+         [](TForm1& f) {
+             f.BtnMouseEnter(f.LaunchBtn[0]);
+             f.DelBtnClick();
+         },
+         "TBC"},
+        {"the tile it follows Shift-moved to the end", [this](TForm1& f) { shiftDrag(f, 0, 2); },
+         "BCAT"},
+        {"another tile Shift-moved before it", [this](TForm1& f) { shiftDrag(f, 2, 0); }, "CATB"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(path("usb")).removeRecursively();
+        writeFile("D", "x");
+        writeGroupWithAbsentLine(0, {"A", "B", "C"}, 1, absentLine());
+        TForm1& f = create();
+        ASSERT_EQ(hints(f), "ABC");
+        forget(0);
+
+        c.change(f);
+        ASSERT_TRUE(written(0));
+        const QString after = QString::fromLatin1(c.after);
+        EXPECT_EQ(fileLines(0), linesFor(after));
+        // The shown list holds the tiles' lines alone.
+        const QString shown = QString(after).remove(u'T');
+        EXPECT_EQ(shownLines(f), linesFor(shown));
+        EXPECT_EQ(hints(f), shown);
+
+        // The drive is back: showing the group again shows the tile in its place.
+        ASSERT_TRUE(QDir(home.path()).mkdir("usb"));
+        writeFile("usb/tool.sh", "x");
+        f.MenuClick(0);
+        EXPECT_EQ(hints(f), after);
+        dock.reset();
+    }
+}
+
+TEST_F(AbsentEntries, EachGroupKeepsItsOwnAndRereadsThemWhenShown)
+{
+    writeGroupWithAbsentLine(0, {"A", "B"}, 1, absentLine());
+    writeGroupWithAbsentLine(2, {"C"}, 0, absentLine("other.sh"));
+    writeFile("D", "x");
+    const QByteArray group0 = readFile(groupFile(0));
+    TForm1& f = create();
+
+    f.MenuClick(2);
+    f.AddMenuClick();
+    f.DropTarget1DragDrop({path("D")});
+    EXPECT_EQ(fileLines(2), (QStringList{absentLine("other.sh"), line("C"), line("D")}));
+
+    // Shown twice, written once: the line is read again, not added twice.
+    f.MenuClick(0);
+    f.MenuClick(0);
+    f.saveGroup();
+    EXPECT_EQ(readFile(groupFile(0)), group0);
 }
 
 } // namespace

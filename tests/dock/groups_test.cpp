@@ -48,6 +48,7 @@ TEST_F(Groups, LoadKeepsExistingFilesInOrderAndRewritesTheirLines)
                 "%3,,folder\n"                       // a directory: not a file
                 "%4,,missing\r\n"                    // no such file
                 "\r\n"                               // an empty line holds no entry
+                " \t\r\n"                            // blanks: an entry of no file
                 "%5,,linked\r\n"                     // a link to a file counts
                 "%6,,dangling\r\n"                   // a link to nothing does not
                 "%1,x,Hello, world\r\n"              // a comma in the hint, as older files hold it
@@ -70,11 +71,22 @@ TEST_F(Groups, LoadKeepsExistingFilesInOrderAndRewritesTheirLines)
     EXPECT_FALSE(f.DropTarget1->isVisible());
     EXPECT_FALSE(f.form().AddMenu->isChecked());
 
-    // Saving writes CR LF after every line; reading it back gives the same entries.
+    // Saving writes CR LF after every line: the tiles' lines as held, the
+    // lines that make no tile as read and in their places; an empty line
+    // goes, one of blanks stays. Reading it back gives the same entries.
     f.saveGroup();
-    const QByteArray saved = readFile("PondwillowPath0.txt");
-    EXPECT_TRUE(saved.endsWith("say \"hi\"\r\n"));
-    EXPECT_EQ(saved.count("\r\n"), expected.size());
+    const QStringList saved = {
+        expected[0],
+        expected[1],
+        path("folder") + ",,folder",
+        path("missing.txt") + ",,missing",
+        " \t",
+        expected[2],
+        path("dangling.txt") + ",,dangling",
+        expected[3],
+        expected[4],
+    };
+    EXPECT_EQ(readFile("PondwillowPath0.txt"), (saved.join("\r\n") + "\r\n").toUtf8());
     dock.reset();
     EXPECT_EQ(QStringList(*create().LaunchPath[0]), expected);
 }

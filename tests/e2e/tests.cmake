@@ -18,6 +18,13 @@ add_test(NAME e2e_commands
           $<TARGET_FILE:pw_e2e_drag_source>)
 set_tests_properties(e2e_commands PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
 
+# An entry whose file is missing stays in its group file through a drop and
+# comes back in its place once the file is there.
+add_test(NAME e2e_absent_entry
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/absent_entry.sh $<TARGET_FILE:Pondwillow>
+          $<TARGET_FILE:pw_e2e_drag_source>)
+set_tests_properties(e2e_absent_entry PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
+
 # The Debian package: built by scripts/package.sh in a Release build of its own
 # under this build tree (minutes on 2 cores), installed with apt, used by an
 # ordinary user through the installed program, removed and purged. It installs

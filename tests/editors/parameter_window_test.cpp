@@ -122,6 +122,33 @@ TEST_F(ParameterWindow, TheChangeMarkCarriesOverUntilADiscard)
     EXPECT_FALSE(QFile::exists(path("PondwillowPath0.txt")));
 }
 
+TEST_F(ParameterWindow, AChangeWritesBackTheLineOfAMissingFileInItsPlace)
+{
+    // The second line names a file that is not there (a drive not mounted):
+    // no tile, but written back as it was read, between the same two lines.
+    const QString absent = "\"" + path("usb/gone.sh") + "\",,\"Gone, for now\"";
+    writeFile(
+        "PondwillowPath0.txt",
+        (path("a.txt") + ",-x,A\r\n" + absent + "\r\n" + path("b c.txt") + ",,B\r\n").toUtf8());
+    dock->MenuClick(0);
+    ASSERT_EQ(dock->LaunchBtn.size(), 2);
+
+    // Each tile in turn, the one before the missing line and the one after.
+    QString first = path("a.txt") + ",-x,A";
+    QString second = path("b c.txt") + ",,B";
+    for (const int tile : {0, 1}) {
+        SCOPED_TRACE(tile);
+        ASSERT_TRUE(edit(tile, [](Ui::TForm3& ui) {
+            ui.HintEdit->setText(ui.HintEdit->text() + "2");
+            ui.Button1->click();
+        }));
+        (tile == 0 ? first : second) += "2";
+        EXPECT_EQ(readFile("PondwillowPath0.txt"),
+                  (first + "\r\n" + absent + "\r\n" + second + "\r\n").toUtf8());
+        EXPECT_EQ(lines(), (QStringList{first, second}));
+    }
+}
+
 TEST_F(ParameterWindow, ClosingOnFirstUseChangesNothing)
 {
     TForm1& f = *dock;

@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 
+#include <string_view>
+
 namespace
 {
 
@@ -315,6 +317,61 @@ TEST_F(SettingsWindow, TheEntryListReordersDeletesAndConfirms)
     EXPECT_EQ(readFile("PondwillowPath0.txt"), "");
     EXPECT_TRUE(dock->isAddMode());
     EXPECT_TRUE(dock->DropTarget1->isVisible());
+}
+
+TEST_F(SettingsWindow, ConfirmWritesBackTheLineOfAMissingFileWithTheLineItFollows)
+{
+    // A B C, with a line naming a missing file after A: the list shows A B C;
+    // the line is written after A wherever A goes, and after the line before
+    // A once A is deleted.
+    const QString absent = "\"" + path("usb/gone.sh") + "\",,\"Gone, for now\"";
+    struct Case {
+        const char* name;
+        QList<std::pair<int, QPushButton * Ui::TForm2::*>> clicks; // row, button
+        const char* items;
+        const char* file; // G: the missing file's line
+    };
+    const Case cases[] = {
+        {"A down", {{0, &Ui::TForm2::DownBtn}}, "BAC", "BAGC"},
+        {"C up twice", {{2, &Ui::TForm2::UpBtn}, {1, &Ui::TForm2::UpBtn}}, "CAB", "CAGB"},
+        {"B up", {{1, &Ui::TForm2::UpBtn}}, "BAC", "BAGC"},
+        {"A deleted", {{0, &Ui::TForm2::DelBtn}}, "BC", "GBC"},
+        {"A down, then deleted",
+         {{0, &Ui::TForm2::DownBtn}, {1, &Ui::TForm2::DelBtn}},
+         "BC",
+         "BGC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeGroup("ABC");
+        const QByteArray lines = readFile("PondwillowPath0.txt");
+        const qsizetype afterA = lines.indexOf("\r\n") + 2;
+        writeFile("PondwillowPath0.txt",
+                  lines.left(afterA) + (absent + "\r\n").toUtf8() + lines.mid(afterA));
+        Ui::TForm2& ui = open();
+        QListWidget& list = *ui.ListBox1;
+        ASSERT_EQ(list.count(), 3);
+        for (const auto& [row, button] : c.clicks) {
+            list.setCurrentRow(row);
+            (ui.*button)->click();
+        }
+        QString items;
+        for (int i = 0; i < list.count(); ++i)
+            items += list.item(i)->text();
+        EXPECT_EQ(items, c.items);
+
+        ui.ConfirmBtn->click();
+        QByteArray expected;
+        for (const char letter : std::string_view(c.file)) {
+            const QString l(QChar::fromLatin1(letter));
+            expected += ((letter == 'G' ? absent : path(l) + ",," + l) + "\r\n").toUtf8();
+        }
+        EXPECT_EQ(readFile("PondwillowPath0.txt"), expected);
+        window->close();
+        EXPECT_EQ(hints(), c.items);
+        window.reset();
+        dock.reset();
+    }
 }
 
 TEST_F(SettingsWindow, AnEmptyGroupTurnsTransparencyOffAndTheCloseLeavesItOff)
