@@ -24,9 +24,10 @@ if dpkg-query -W -f='${Status}' pondwillow 2>/dev/null | grep -q 'ok installed';
 fi
 
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/drag.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 pkg_build=$1
-drag_source=$2
+E2E_DRAG_SOURCE=$2
 app_id=org.pondwillow.Pondwillow
 user=pwtest
 sizes=(16 24 32 48 64 128 256)
@@ -162,36 +163,16 @@ sleep 0.5
 [[ $(ps -o user= -p "$DOCK_PID") == "$user" ]] || fail "the dock does not run as $user"
 pass "$user's /usr/bin/pondwillow shows its window"
 
-# A file dragged in from another program onto the empty group, which takes
-# files without Ctrl+N; the drag source stays up until the dock has fetched
-# the data.
+# A file dragged in from another program onto the middle of the empty group,
+# which takes files without Ctrl+N.
 report="$home/documents/report.txt"
-"$drag_source" "$report" 800 300 >"$E2E_DIR/drag.out" 2>"$E2E_DIR/drag.err" &
-drag_pid=$!
-E2E_PIDS+=("$drag_pid")
-src=$(timeout 10 xdotool search --sync --onlyvisible --name '^pw-drag-source$' | head -n1) ||
-  fail "the drag source did not show"
-read -r -a s < <(geometry "$src")
 read -r -a g < <(geometry "$WID")
-tx=$((g[0] + g[2] / 2))
-ty=$((g[1] + g[3] / 2))
-xdotool mousemove $((s[0] + 40)) $((s[1] + 40))
-xdotool mousemove_relative 1 0
-xdotool mousedown 1
-for k in 1 2 3 4; do
-  xdotool mousemove $((s[0] + 40 + (tx - s[0] - 40) * k / 4)) $((s[1] + 40 + (ty - s[1] - 40) * k / 4))
-  sleep 0.05
-done
-sleep 0.2
-xdotool mouseup 1
-wait_until 10 test -s "$E2E_DIR/drag.out" || fail "the drag did not end"
-[[ $(cat "$E2E_DIR/drag.out") == copied ]] ||
-  fail "the dock refused the dropped file: '$(cat "$E2E_DIR/drag.out")'"
+drag_in "$report" $((g[2] / 2)) $((g[3] / 2))
+[[ $DRAG_RESULT == copied ]] || fail "the dock refused the dropped file: '$DRAG_RESULT'"
 group_holds() { [[ $(tr -d '\r' <"$config/PondwillowPath0.txt" 2>/dev/null) == "$report,,report" ]]; }
 wait_until 5 group_holds ||
   fail "after the drop $config/PondwillowPath0.txt holds: '$(cat "$config/PondwillowPath0.txt" 2>&1)'"
-kill "$drag_pid" 2>/dev/null || true
-wait "$drag_pid" 2>/dev/null || true
+end_drag
 pass "a file dropped on the dock lands in ~/.config/pondwillow/PondwillowPath0.txt"
 
 activate "$WID"
