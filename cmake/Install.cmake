@@ -5,7 +5,11 @@
 # (cmake/Packaging.cmake). The program finds its desktop entry in
 # ../share/applications beside its bin folder and then keeps its files in the
 # user's configuration folder instead of next to the executable.
-if(WIN32 OR APPLE)
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/InstallWindows.cmake)
+  return()
+endif()
+if(APPLE)
   return()
 endif()
 include(GNUInstallDirs)

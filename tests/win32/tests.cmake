@@ -52,3 +52,9 @@ endforeach()
 # One prefix and one keyboard for all of them: they run one after another.
 set_tests_properties(${pw_win32_tests} PROPERTIES
   FIXTURES_REQUIRED pw_wine RESOURCE_LOCK pw_wine LABELS win32 TIMEOUT 300)
+
+# The whole Windows program, built with a Qt for Windows and run under Wine
+# (tests/wine); skipped, with one line saying why, where that Qt is not built.
+add_test(NAME win32_program_suite COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/suite.sh)
+set_tests_properties(win32_program_suite PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 2400
+  RUN_SERIAL TRUE LABELS win32)
