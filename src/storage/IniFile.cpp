@@ -218,19 +218,53 @@ void TIniFile::WriteFloat(const QString& section, const QString& key, double val
     WriteString(section, key, pw::ini::formatFloat(value, decimalPoint_));
 }
 
-void TIniFile::UpdateFile()
+std::optional<QByteArray> TIniFile::contents() const
 {
     const QByteArray lineBreak = lineBreak_.isEmpty()
                                      ? pw::platform::encodeLine(QStringLiteral("\r\n"), encoding_)
                                      : lineBreak_;
     QByteArray bytes = pw::platform::byteOrderMark(encoding_);
-    for (const Line& line : std::as_const(lines_)) {
-        bytes += line.changed ? pw::platform::encodeLine(line.text, encoding_) : line.raw;
+    for (const Line& line : lines_) {
+        if (line.changed) {
+            const std::optional<QByteArray> encoded =
+                pw::platform::encodeLineExactly(line.text, encoding_);
+            if (!encoded)
+                return std::nullopt;
+            bytes += *encoded;
+        } else {
+            bytes += line.raw;
+        }
         // The last line, read without a break, gets one, so that lines added
         // after it stay lines of their own.
         bytes += line.changed || line.eol.isEmpty() ? lineBreak : line.eol;
     }
-    const QString reason = pw::platform::writeFileAtomically(fileName_, bytes);
+    return bytes;
+}
+
+void TIniFile::reencode(pw::platform::TextEncoding encoding)
+{
+    // Line breaks are CR and LF alone, in any encoding.
+    const auto convert = [&](const QByteArray& bytes) {
+        return pw::platform::encodeLine(pw::platform::decodeLine(bytes, encoding_), encoding);
+    };
+    for (Line& line : lines_) {
+        if (!line.changed)
+            line.raw = pw::platform::encodeLine(line.text, encoding);
+        line.eol = convert(line.eol);
+    }
+    lineBreak_ = convert(lineBreak_);
+    encoding_ = encoding;
+}
+
+void TIniFile::UpdateFile()
+{
+    std::optional<QByteArray> bytes = contents();
+    if (!bytes) {
+        // Only the ANSI encoding lacks characters: UTF-16 holds any text.
+        reencode(pw::platform::TextEncoding::Utf16LE);
+        bytes = contents();
+    }
+    const QString reason = pw::platform::writeFileAtomically(fileName_, *bytes);
     if (!reason.isEmpty()) {
         throw pw::Error(QStringLiteral("%1 に書き込めません: %2")
                             .arg(QFileInfo(fileName_).absoluteFilePath(), reason));

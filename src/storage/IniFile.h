@@ -19,13 +19,15 @@
 // Reads come from the text loaded at construction; writes change the text in
 // memory, and UpdateFile() saves it whole and atomically. A line that no write
 // changed is saved as the bytes it was read from, line break included, even
-// when they are not valid text in the file's encoding.
+// when they are not valid text in the file's encoding, unless the whole file
+// has to change its encoding (UpdateFile).
 class TIniFile
 {
 public:
     // Loads the file; a missing or unreadable file is an empty one. Text with a
     // byte-order mark (UTF-8, UTF-16 LE/BE) is decoded accordingly and saved
-    // back with the same mark; otherwise the host's ANSI encoding is used.
+    // back with the same mark; otherwise the host's ANSI encoding is used, as
+    // long as it holds what is written (see UpdateFile).
     explicit TIniFile(const QString& fileName);
 
     const QString& FileName() const { return fileName_; }
@@ -41,7 +43,12 @@ public:
     void WriteFloat(const QString& section, const QString& key, double value);
 
     // Saves the whole text; lines that a write added or changed end like the
-    // file's first line (CR LF in a new file).
+    // file's first line (CR LF in a new file). When a written line holds a
+    // character that the ANSI encoding lacks, the whole file becomes UTF-16 LE
+    // with its mark, as the Windows profile functions keep Unicode files:
+    // every line is re-encoded, each keeping its line break, and the text of a
+    // line whose bytes were no valid text becomes what it was read as. The
+    // file then stays UTF-16 LE.
     // Raises pw::Error "<full path> に書き込めません: <reason>" when the file
     // cannot be written; the old file is then unchanged.
     void UpdateFile();
@@ -72,6 +79,11 @@ private:
     const QString& lineAt(qsizetype i) const { return lines_.at(i).text; }
     void setLine(qsizetype i, const QString& text);
     void insertLine(qsizetype i, const QString& text);
+    // The file's bytes in encoding_; nullopt when a line to be encoded holds
+    // a character that the encoding lacks.
+    std::optional<QByteArray> contents() const;
+    // Turns the kept bytes of every line, and its line break, into encoding.
+    void reencode(pw::platform::TextEncoding encoding);
 
     QString fileName_;
     QList<Line> lines_;

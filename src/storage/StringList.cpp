@@ -91,6 +91,13 @@ QByteArray encodeLine(const QString& text, TextEncoding encoding)
     return encodeAnsi(text);
 }
 
+std::optional<QByteArray> encodeLineExactly(const QString& text, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Ansi)
+        return encodeAnsiExactly(text);
+    return encodeLine(text, encoding);
+}
+
 QList<RawLine> splitRawLines(QByteArrayView file, TextEncoding encoding)
 {
     const QByteArrayView body = file.sliced(byteOrderMark(encoding).size());
@@ -185,8 +192,11 @@ bool TStringList::LoadFromFile(const QString& fileName)
 
 void TStringList::SaveToFile(const QString& fileName) const
 {
-    const QByteArray bytes = pw::platform::encodeAnsi(pw::platform::joinLines(*this));
-    const QString reason = pw::platform::writeFileAtomically(fileName, bytes);
+    const QString text = pw::platform::joinLines(*this);
+    std::optional<QByteArray> bytes = pw::platform::encodeAnsiExactly(text);
+    if (!bytes)
+        bytes = pw::platform::encodeText(text, pw::platform::TextEncoding::Utf8);
+    const QString reason = pw::platform::writeFileAtomically(fileName, *bytes);
     if (!reason.isEmpty()) {
         throw pw::Error(QStringLiteral("ファイル %1 を作成できません: %2")
                             .arg(QFileInfo(fileName).absoluteFilePath(), reason));

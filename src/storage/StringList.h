@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <optional>
 
 namespace pw::platform
 {
@@ -40,6 +41,9 @@ QList<RawLine> splitRawLines(QByteArrayView file, TextEncoding encoding);
 // One line's text from its bytes, and back (no byte-order mark).
 QString decodeLine(QByteArrayView bytes, TextEncoding encoding);
 QByteArray encodeLine(const QString& text, TextEncoding encoding);
+// The line's bytes when the encoding holds every character of the text;
+// nullopt when it is the ANSI encoding and lacks one (see encodeAnsiExactly).
+std::optional<QByteArray> encodeLineExactly(const QString& text, TextEncoding encoding);
 
 // Splits text into lines ending at CR LF, a lone CR or a lone LF. The break
 // after the last line adds no empty line; two breaks in a row make one.
@@ -64,8 +68,11 @@ public:
     // list empty, when the file cannot be opened or read.
     bool LoadFromFile(const QString& fileName);
 
-    // Writes every line followed by CR LF in the host's ANSI encoding, without
-    // a byte-order mark, atomically. Raises pw::Error when the file cannot be
-    // created or written; the old file is then unchanged.
+    // Writes every line followed by CR LF, atomically: in the host's ANSI
+    // encoding without a byte-order mark when that encoding holds every
+    // character of the text, whatever encoding the file had before;
+    // otherwise in UTF-8 with its mark, so that nothing is lost. Raises
+    // pw::Error when the file cannot be created or written; the old file is
+    // then unchanged.
     void SaveToFile(const QString& fileName) const;
 };

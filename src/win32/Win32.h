@@ -74,4 +74,13 @@ inline constexpr unsigned activeCodePage = 0;
 std::wstring decodeCodePage(std::string_view bytes, unsigned codePage = activeCodePage);
 std::string encodeCodePage(std::wstring_view text, unsigned codePage = activeCodePage);
 
+// The text in the code page when each of its characters has a form of its
+// own there, one that reads back as the same character; nullopt when one has
+// none, where encodeCodePage puts the default character or a best-fit
+// look-alike ("a" for "ā", "A" for a full-width "Ａ"), and for an unpaired
+// surrogate. A UTF-8 code page takes any text, as encodeCodePage converts it
+// (an unpaired surrogate becoming U+FFFD).
+std::optional<std::string> encodeCodePageExactly(std::wstring_view text,
+                                                 unsigned codePage = activeCodePage);
+
 } // namespace pw::win32

@@ -1,16 +1,23 @@
 #include "storage/TextCodec.h"
 
-namespace pw::platform
+namespace pw::platform::detail
 {
 
-QString decodeAnsi(const QByteArray& bytes)
+QString decodeHostAnsi(const QByteArray& bytes)
 {
     return QString::fromUtf8(bytes);
 }
 
-QByteArray encodeAnsi(const QString& text)
+QByteArray encodeHostAnsi(const QString& text)
 {
     return text.toUtf8();
 }
 
-} // namespace pw::platform
+// UTF-8 holds every character (an unpaired surrogate, which no encoding
+// holds, is written as toUtf8() writes it).
+std::optional<QByteArray> encodeHostAnsiExactly(const QString& text)
+{
+    return text.toUtf8();
+}
+
+} // namespace pw::platform::detail

@@ -6,19 +6,36 @@
 #include <string>
 #include <string_view>
 
-namespace pw::platform
+namespace pw::platform::detail
 {
 
-QString decodeAnsi(const QByteArray& bytes)
+namespace
+{
+
+QByteArray toByteArray(const std::string& bytes)
+{
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+}
+
+} // namespace
+
+QString decodeHostAnsi(const QByteArray& bytes)
 {
     return QString::fromStdWString(
         win32::decodeCodePage(std::string_view(bytes.constData(), std::size_t(bytes.size()))));
 }
 
-QByteArray encodeAnsi(const QString& text)
+QByteArray encodeHostAnsi(const QString& text)
 {
-    const std::string bytes = win32::encodeCodePage(text.toStdWString());
-    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+    return toByteArray(win32::encodeCodePage(text.toStdWString()));
 }
 
-} // namespace pw::platform
+std::optional<QByteArray> encodeHostAnsiExactly(const QString& text)
+{
+    const std::optional<std::string> bytes = win32::encodeCodePageExactly(text.toStdWString());
+    if (!bytes)
+        return std::nullopt;
+    return toByteArray(*bytes);
+}
+
+} // namespace pw::platform::detail
