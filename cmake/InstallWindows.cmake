@@ -32,3 +32,16 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   endif()
   install(FILES ${pw_dll} DESTINATION .)
 endforeach()
+
+# With stripping on (cmake --install --strip), the DLLs are stripped as the
+# program is: Debian's GCC runtime DLLs carry their debugging symbols.
+if(CMAKE_STRIP)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      file(GLOB_RECURSE pw_dlls \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/*.dll\")
+      foreach(pw_dll IN LISTS pw_dlls)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\${pw_dll}\"
+          COMMAND_ERROR_IS_FATAL ANY)
+      endforeach()
+    endif()")
+endif()

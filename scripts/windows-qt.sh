@@ -42,7 +42,7 @@ configure=(-release -shared -xplatform win32-g++
   -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-xml
   -no-feature-concurrent -no-feature-testlib -no-feature-tabletevent
   -no-feature-androiddeployqt -no-feature-direct2d -no-feature-sql-sqlite)
-stamp_text="qt6-base $version; $compiler; ${configure[*]}"
+stamp_text="qt6-base $version; $compiler; ${configure[*]}; patch: directwrite without direct2d"
 prefix="$cache/qt-$version-mingw"
 if [[ -f "$prefix/.pondwillow-stamp" && $(cat "$prefix/.pondwillow-stamp") == "$stamp_text" ]]; then
   echo "$prefix"
@@ -56,6 +56,11 @@ mkdir -p "$work"
 # apt-get source unpacks it with Debian's patches applied, as Debian ships it.
 (cd "$work" && apt-get source -qq qt6-base >/dev/null 2>&1)
 mv "$work"/qt6-base-*/ "$work/src"
+# One patch of ours: without Direct2D (which the dock does not use) Qt 6.4
+# builds no DirectWrite font database, yet the windows platform plugin still
+# refers to it when DirectWrite 3 is on, and fails to link.
+sed -i 's|^#if QT_CONFIG(directwrite3)$|#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)|' \
+  "$work/src/src/plugins/platforms/windows/qwindowsintegration.cpp"
 # Our toolchain without its -static (Qt's DLLs and ours share one runtime).
 sed '/-static/d' "$root/cmake/toolchains/mingw-w64.cmake" >"$work/toolchain.cmake"
 
