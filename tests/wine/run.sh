@@ -11,7 +11,8 @@
 #   4. a right click opens the tile menu; F12 opens the settings window,
 #      Escape closes it and it saves
 #   5. WM_QUERYENDSESSION sent to every window of the dock saves the settings
-#      once; WM_ENDSESSION(FALSE) calls the log-off off and the dock goes on
+#      once; WM_ENDSESSION(FALSE) calls the log-off off and the dock goes on;
+#      a second start on the dock's folder opens no second dock, status 0
 #   6. Ctrl+X ends the dock; the settings file holds text the ANSI code page
 #      (1252 here) cannot, so it is UTF-16 LE with a byte-order mark, read back
 #      at the next start; under a Japanese locale it is Shift-JIS (code page
@@ -523,6 +524,21 @@ check_query_end_session() {
 }
 check "5 WM_QUERYENDSESSION, then WM_ENDSESSION(FALSE), to each of its windows: one save; the dock runs on and takes keys" \
   check_query_end_session
+
+# One dock per folder: a second start on the dock's folder opens no second
+# dock; it asks the running one to come to the front and ends with status 0.
+check_second_start() {
+  local rc=0 n
+  (cd "$DRIVE_C" && exec timeout 60 env WINEPREFIX="$PREFIX" LANG="$WINE_LANG" \
+    ${WINE_LOCPATH:+LOCPATH=$WINE_LOCPATH} "$WINE" 'C:\Pondwillow\Pondwillow.exe') \
+    >"$E2E_DIR/second-start.log" 2>&1 </dev/null || rc=$?
+  ((rc == 0)) || { WHY="status $rc: $(tail -n 3 "$E2E_DIR/second-start.log")"; return 1; }
+  n=$(xdotool search --onlyvisible --name '^Pondwillow$' 2>/dev/null | wc -l)
+  ((n == 1)) || { WHY="$n shown windows titled Pondwillow"; return 1; }
+  dock_running || { WHY="the first dock ended"; return 1; }
+}
+check "5 a second start on the dock's folder opens no second dock and ends with status 0" \
+  check_second_start
 
 # ---- 6: Ctrl+X and the settings file's encoding ---------------------------------------
 # The settings file's lines, decoded from UTF-16 LE after its byte-order mark.
