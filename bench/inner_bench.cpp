@@ -57,7 +57,7 @@ void settingsFile(benchmark::State& state)
 {
     const bool write = state.range(0) != 0;
     QTemporaryDir dir;
-    pw::setHomeDirectoryForTesting(dir.path());
+    pw::setHomeDirectory(dir.path());
     pw::setScreenSizeForTesting(QSizeF(1920, 1080));
     {
         TForm1 dock;
@@ -69,7 +69,7 @@ void settingsFile(benchmark::State& state)
                 dock.ReadIniFile();
         }
     }
-    pw::setHomeDirectoryForTesting({});
+    pw::setHomeDirectory({});
     pw::setScreenSizeForTesting(std::nullopt);
 }
 BENCHMARK(settingsFile)->ArgName("write")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -122,7 +122,7 @@ void groupSwitch(benchmark::State& state)
     QTemporaryDir dir;
     writeBytes(dir.filePath("PondwillowPath0.txt"), groupLines(dir, 100, true));
     writeBytes(dir.filePath("PondwillowPath1.txt"), groupLines(dir, 100, false));
-    pw::setHomeDirectoryForTesting(dir.path());
+    pw::setHomeDirectory(dir.path());
     pw::setScreenSizeForTesting(QSizeF(1920, 1080));
     {
         TForm1 dock;
@@ -140,7 +140,7 @@ void groupSwitch(benchmark::State& state)
         if (dock.LaunchBtn.size() != 100)
             state.SkipWithError("not every entry became a tile");
     }
-    pw::setHomeDirectoryForTesting({});
+    pw::setHomeDirectory({});
     pw::setScreenSizeForTesting(std::nullopt);
 }
 BENCHMARK(groupSwitch)->Unit(benchmark::kMillisecond);

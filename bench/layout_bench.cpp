@@ -37,7 +37,7 @@ void layoutPass(benchmark::State& state)
     const bool warm = state.range(1) != 0;
     QTemporaryDir dir;
     makeGroup(dir, n);
-    pw::setHomeDirectoryForTesting(dir.path());
+    pw::setHomeDirectory(dir.path());
     pw::setScreenSizeForTesting(QSizeF(1920, 1080));
     TForm1 dock;
     dock.FormShow();
@@ -58,7 +58,7 @@ void layoutPass(benchmark::State& state)
     if (dock.LaunchBtn.size() != n)
         state.SkipWithError("not every entry became a tile");
     state.SetItemsProcessed(state.iterations() * n);
-    pw::setHomeDirectoryForTesting({});
+    pw::setHomeDirectory({});
 }
 
 BENCHMARK(layoutPass)
@@ -85,7 +85,7 @@ void swingFrame(benchmark::State& state)
     ini.open(QIODevice::WriteOnly);
     ini.write("[Icon]\nSize=" + QByteArray::number(state.range(0)) + "\n");
     ini.close();
-    pw::setHomeDirectoryForTesting(dir.path());
+    pw::setHomeDirectory(dir.path());
     pw::setScreenSizeForTesting(QSizeF(1920, 1080));
     TForm1 dock;
     dock.FormShow();
@@ -103,7 +103,7 @@ void swingFrame(benchmark::State& state)
         QCoreApplication::sendPostedEvents();
     }
     state.SetItemsProcessed(state.iterations());
-    pw::setHomeDirectoryForTesting({});
+    pw::setHomeDirectory({});
 }
 
 BENCHMARK(swingFrame)

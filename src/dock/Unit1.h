@@ -45,10 +45,6 @@ QString homeDirectory();
 // Sets the directory every file of the dock lives in (the program does it at
 // start; a test, for its own files). Empty: the executable's own again.
 void setHomeDirectory(const QString& dir);
-inline void setHomeDirectoryForTesting(const QString& dir)
-{
-    setHomeDirectory(dir);
-}
 // The primary screen's size in logical pixels, unless a test has set another.
 QSizeF screenSize();
 void setScreenSizeForTesting(std::optional<QSizeF> size);

@@ -10,20 +10,6 @@ source "$(dirname "$0")/drag.sh"
 dock=$1
 E2E_DRAG_SOURCE=$2
 
-# The tile layout with the default settings at the bottom edge: a tile is 48
-# wide with a gap of 4, the first starts 24 from the left, the tiles' middle
-# is 78 from the top; the window is 40 + 52 per tile wide.
-slot=52
-width_for() { echo $((40 + slot * $1)); }
-dock_width() { geometry "$WID" | awk '{print $3}'; }
-width_is() { [[ $(dock_width) == "$1" ]]; }
-point_at_tile() {
-  local g
-  read -r -a g < <(geometry "$WID")
-  xdotool mousemove 1000 900
-  xdotool mousemove $((g[0] + 48 + slot * $1)) $((g[1] + 78))
-  xdotool mousemove_relative 1 0
-}
 # Whether group 0's file is exactly these lines, each ended by CR LF.
 group_is() { cmp -s "$group_file" <(printf '%s\r\n' "$@"); }
 stamp_changed() { [[ $(stat -c '%i %y' "$group_file") != "$1" ]]; }

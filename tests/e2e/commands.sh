@@ -27,29 +27,6 @@ poll_until() { # seconds command...
   done
 }
 
-# The dock's tile layout with the default settings at the bottom edge: a tile
-# is 48 wide with a gap of 4, the first starts 24 from the left, the tiles'
-# middle is 78 from the top; the window is 40 + 52 per tile wide.
-slot=52
-width_for() { echo $((40 + slot * $1)); }
-# One xwininfo and no other process, so that polling it times the dock to a
-# few milliseconds.
-dock_width() {
-  local info
-  info=$(xwininfo -id "$WID")
-  [[ $info =~ Width:\ ([0-9]+) ]] && echo "${BASH_REMATCH[1]}"
-}
-width_is() { [[ $(dock_width) == "$1" ]]; }
-
-# Puts the pointer on tile N: from outside the dock, then a 1 px nudge, so the
-# dock sees the pointer move onto the tile.
-point_at_tile() {
-  local g
-  read -r -a g < <(geometry "$WID")
-  xdotool mousemove 1000 900
-  xdotool mousemove $((g[0] + 48 + slot * $1)) $((g[1] + 78))
-  xdotool mousemove_relative 1 0
-}
 
 # The group file's lines without their CR LF.
 group_lines() { tr -d '\r' <"$E2E_HOME/PondwillowPath$1.txt"; }

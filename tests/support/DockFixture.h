@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(home.isValid());
-        pw::setHomeDirectoryForTesting(home.path());
+        pw::setHomeDirectory(home.path());
         pw::setScreenSizeForTesting(QSizeF(1920, 1080));
         pw::prompt::setErrorSinkForTesting([this](const QString& m) { errors << m; });
         // Launches come from threads of their own.
@@ -38,7 +38,7 @@ protected:
     void TearDown() override
     {
         dock.reset();
-        pw::setHomeDirectoryForTesting({});
+        pw::setHomeDirectory({});
         pw::setScreenSizeForTesting(std::nullopt);
         pw::prompt::setErrorSinkForTesting({});
         pw::platform::setShellLaunchForTesting({});
