@@ -106,10 +106,12 @@ int emptyLength(const Params& p)
     return roundHalfEven(double(40.0f + float(p.bw) + p.gap));
 }
 
-QPoint keepOnScreen(TRefrectMode mode, QRect window, QSizeF panel, QSizeF screen)
+QPoint keepOnScreen(TRefrectMode mode, QRect window, QSizeF panel, QRect screen)
 {
-    const double l = window.left();
-    const double t = window.top();
+    // Each edge is checked against the screen's own side, so a monitor that
+    // does not start at the desktop's origin holds the dock as the first does.
+    const double l = window.left() - screen.left();
+    const double t = window.top() - screen.top();
     const double w = window.width();
     const double h = window.height();
     const double pw = panel.width();
@@ -118,19 +120,19 @@ QPoint keepOnScreen(TRefrectMode mode, QRect window, QSizeF panel, QSizeF screen
     switch (mode) {
     case TRefrectMode::mbottom:
         if (t + h - ph > screen.height() - ph)
-            pos.setY(roundHalfEven(screen.height() - h));
+            pos.setY(screen.top() + roundHalfEven(screen.height() - h));
         break;
     case TRefrectMode::mtop:
         if (t + ph < ph)
-            pos.setY(0);
+            pos.setY(screen.top());
         break;
     case TRefrectMode::mright:
         if (l + w - pw > screen.width() - pw)
-            pos.setX(roundHalfEven(screen.width() - w));
+            pos.setX(screen.left() + roundHalfEven(screen.width() - w));
         break;
     case TRefrectMode::mleft:
         if (l + pw < pw)
-            pos.setX(0);
+            pos.setX(screen.left());
         break;
     }
     return pos;
@@ -189,19 +191,19 @@ int alongLength(bool isVertical, QSize size)
 }
 } // namespace
 
-QRect shownWindow(bool isVertical, QRect frame, QSizeF screen)
+QRect shownWindow(bool isVertical, QRect frame, QRect screen)
 {
-    const double screenLength = isVertical ? screen.height() : screen.width();
-    const int cap = std::clamp(int(std::floor(screenLength)), 1, kMaxWindowExtent);
+    const int screenLength = isVertical ? screen.height() : screen.width();
+    const int cap = std::clamp(screenLength, 1, kMaxWindowExtent);
     QRect shown = frame;
     shown.setWidth(std::min(frame.width(), kMaxWindowExtent));
     shown.setHeight(std::min(frame.height(), kMaxWindowExtent));
     if (alongLength(isVertical, frame.size()) > cap) {
         if (isVertical) {
-            shown.setTop(0);
+            shown.moveTop(screen.top());
             shown.setHeight(cap);
         } else {
-            shown.setLeft(0);
+            shown.moveLeft(screen.left());
             shown.setWidth(cap);
         }
     }

@@ -57,8 +57,9 @@ int lengthAfterPlace(const Params& p, QPointF cursor);
 int emptyLength(const Params& p);
 
 // Keeps the window on the screen at its own edge only: returns the window's
-// new top-left. `panel` is the panel's size, `screen` the screen's size.
-QPoint keepOnScreen(TRefrectMode mode, QRect window, QSizeF panel, QSizeF screen);
+// new top-left. `panel` is the panel's size, `screen` the dock's monitor in
+// desktop coordinates.
+QPoint keepOnScreen(TRefrectMode mode, QRect window, QSizeF panel, QRect screen);
 
 // Where a tile jumps to and back from: (property is x?, start, stop).
 struct Jump {
@@ -88,7 +89,7 @@ inline constexpr int kMaxWindowExtent = 32767;
 // and never exceeds kMaxWindowExtent; a capped window is placed at the
 // screen's start along the dock, so its first tile is on the screen, and the
 // row of tiles scrolls inside it. A dock that fits keeps its place.
-QRect shownWindow(bool isVertical, QRect frame, QSizeF screen);
+QRect shownWindow(bool isVertical, QRect frame, QRect screen);
 
 // How far the row can scroll: the frame's length along the dock beyond the
 // shown window's (0 when the dock fits).

@@ -27,10 +27,12 @@ int reachableStart(int start, int size, int screen)
 
 } // namespace
 
-QPoint keepReachable(QRect window, QSizeF screen)
+QPoint keepReachable(QRect window, QRect screen)
 {
-    return {reachableStart(window.left(), window.width(), int(screen.width())),
-            reachableStart(window.top(), window.height(), int(screen.height()))};
+    return {screen.left() +
+                reachableStart(window.left() - screen.left(), window.width(), screen.width()),
+            screen.top() +
+                reachableStart(window.top() - screen.top(), window.height(), screen.height())};
 }
 
 } // namespace pw::bounds

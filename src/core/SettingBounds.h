@@ -39,9 +39,10 @@ float finiteOr(double value, float def);
 // all of it, when it is smaller): enough to see the dock and drag it back.
 constexpr int kReachable = 32;
 
-// Moves a window that lies (nearly) off the screen just far enough that
+// Moves a window that lies (nearly) off the screen (the dock's monitor, in
+// desktop coordinates) just far enough that
 // kReachable pixels of it are on the screen in each direction; a window that
 // already shows that much stays where it is.
-QPoint keepReachable(QRect window, QSizeF screen);
+QPoint keepReachable(QRect window, QRect screen);
 
 } // namespace pw::bounds

@@ -87,13 +87,7 @@ void TForm1::EndLayout()
     } else if (isVertical) {
         SetHeight(Height() - bw);
     }
-    const QPoint pos =
-        pw::layout::keepOnScreen(RefrectMode, frame_, Rectangle1->size(), QSizeF(scx, scy));
-    frame_.moveTopLeft(pos);
-    // A dock placed (nearly) off the screen comes back far enough to be seen
-    // and dragged.
-    frame_.moveTopLeft(pw::bounds::keepReachable(frame_, QSizeF(scx, scy)));
-    syncGeometry();
+    placeOnScreen();
 }
 
 void TForm1::ReSetBtn()
@@ -152,7 +146,7 @@ void TForm1::syncGeometry()
 
 QRect TForm1::shownFrame() const
 {
-    return pw::layout::shownWindow(isVertical, frame_, QSizeF(scx, scy));
+    return pw::layout::shownWindow(isVertical, frame_, screen_);
 }
 
 void TForm1::applyScroll()

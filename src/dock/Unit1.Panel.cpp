@@ -17,32 +17,44 @@ QColor argb(std::int32_t c)
 
 // ---- moving the window ------------------------------------------------------------------
 
-// The window follows the pointer from the press until the release. The
-// pointer's place is asked of the screen each time, so moving the window under
-// the pointer does not feed back into the distance, and a window manager that
-// misreports the window's place cannot make it jump.
+// The window follows the pointer from the press until the release, held at the
+// place in the window where it was grabbed. The pointer's place is asked of
+// the screen each time, and the window's own place is the dock's, so a window
+// manager that misreports it cannot make the window jump; and as the grab is
+// counted in the window's own pixels, a window carried onto a monitor of
+// another pixel density stays under the pointer.
 void TForm1::Rectangle1MouseDown(Qt::MouseButton)
 {
     dragging_ = true;
     dragMoved_ = false;
     dragStart_ = QCursor::pos();
-    dragOrigin_ = frame_.topLeft();
+    dragGrab_ = dragStart_ - frame_.topLeft();
+    dragScreen_ = screen_;
 }
 
 void TForm1::panelMoved()
 {
     if (!dragging_)
         return;
-    const QPoint delta = QCursor::pos() - dragStart_;
-    if (delta.manhattanLength() > 3)
+    const QPoint pointer = QCursor::pos();
+    if ((pointer - dragStart_).manhattanLength() > 3)
         dragMoved_ = true;
-    frame_.moveTopLeft(dragOrigin_ + delta);
+    frame_.moveTopLeft(pointer - dragGrab_);
     syncGeometry();
 }
 
 void TForm1::panelReleased(Qt::MouseButton button)
 {
     dragging_ = false;
+    if (dragMoved_) {
+        // Where the user put the dock is its position, wherever it stood in.
+        standingIn_.reset();
+        // Let go, the dock belongs to the monitor under it; carried onto
+        // another, it is kept on that one at its edge.
+        GetScale();
+        if (screen_ != dragScreen_)
+            placeOnScreen();
+    }
     // A right click that did not move the window opens the panel's menu.
     if (button == Qt::RightButton && !dragMoved_)
         ui->PopupMenu2->popup(QCursor::pos());

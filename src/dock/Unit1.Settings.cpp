@@ -60,9 +60,13 @@ std::int32_t validGroup(std::int32_t i)
 const ReadRow kReads[] = {
     {"Icon", "Size", [](const TForm1&) -> Value { return 48; },
      [](TForm1& f, const Value& v) { f.bw = pw::bounds::tileSize(asInt(v)); }},
-    {"Form", "Top", [](const TForm1& f) -> Value { return pw::roundHalfEven(f.scy / 2.0); },
+    {"Form", "Top",
+     [](const TForm1& f) -> Value { return f.screenRect().top() + pw::roundHalfEven(f.scy / 2.0); },
      [](TForm1& f, const Value& v) { f.SetTop(asInt(v)); }},
-    {"Form", "Left", [](const TForm1& f) -> Value { return pw::roundHalfEven(f.scx / 2.0); },
+    {"Form", "Left",
+     [](const TForm1& f) -> Value {
+         return f.screenRect().left() + pw::roundHalfEven(f.scx / 2.0);
+     },
      [](TForm1& f, const Value& v) { f.SetLeft(asInt(v)); }},
     {"Form", "Mode", [](const TForm1&) -> Value { return false; },
      [](TForm1& f, const Value& v) { f.isVertical = asBool(v); }},
@@ -127,8 +131,8 @@ const ReadRow kReads[] = {
 // Every key the settings file holds, in the order they are written.
 const WriteRow kWrites[] = {
     {"Icon", "Size", [](const TForm1& f) -> Value { return f.bw; }},
-    {"Form", "Top", [](const TForm1& f) -> Value { return f.Top(); }},
-    {"Form", "Left", [](const TForm1& f) -> Value { return f.Left(); }},
+    {"Form", "Top", [](const TForm1& f) -> Value { return f.storedPosition().y(); }},
+    {"Form", "Left", [](const TForm1& f) -> Value { return f.storedPosition().x(); }},
     {"Form", "Mode", [](const TForm1& f) -> Value { return f.isVertical; }},
     {"Refrect", "Mode", [](const TForm1& f) -> Value { return f.RefrectMode; }},
     {"Menu", "Index", [](const TForm1& f) -> Value { return f.MenuIndex; }},

@@ -4,7 +4,9 @@
 #include "dock/Unit1.h"
 
 #include "core/LaunchRule.h"
+#include "core/Layout.h"
 #include "core/Rounding.h"
+#include "core/SettingBounds.h"
 #include "platform/KeyState.h"
 #include "platform/ShellLauncher.h"
 #include "platform/TaskbarButton.h"
@@ -36,10 +38,10 @@ QString& homeOverride()
     static QString dir;
     return dir;
 }
-std::optional<QSizeF>& screenOverride()
+std::optional<monitors::Monitors>& monitorsOverride()
 {
-    static std::optional<QSizeF> size;
-    return size;
+    static std::optional<monitors::Monitors> list;
+    return list;
 }
 } // namespace
 
@@ -55,17 +57,34 @@ void setHomeDirectory(const QString& dir)
     homeOverride() = dir.isEmpty() || dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
 }
 
-QSizeF screenSize()
+monitors::Monitors desktopMonitors()
 {
-    if (screenOverride())
-        return *screenOverride();
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? QSizeF(screen->size()) : QSizeF(1024, 768);
+    if (monitorsOverride())
+        return *monitorsOverride();
+    monitors::Monitors list;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (const QScreen* screen : screens) {
+        if (screen == QGuiApplication::primaryScreen())
+            list.primary = int(list.rects.size());
+        list.rects.append(screen->geometry());
+    }
+    if (list.isEmpty())
+        list.rects.append(QRect(0, 0, 1024, 768));
+    return list;
+}
+
+void setMonitorsForTesting(std::optional<monitors::Monitors> monitors)
+{
+    monitorsOverride() = std::move(monitors);
 }
 
 void setScreenSizeForTesting(std::optional<QSizeF> size)
 {
-    screenOverride() = size;
+    if (!size) {
+        monitorsOverride().reset();
+        return;
+    }
+    monitorsOverride() = monitors::Monitors{{QRect(QPoint(0, 0), size->toSize())}, 0};
 }
 
 } // namespace pw
@@ -160,6 +179,9 @@ void TForm1::FormCreate()
     for (auto& list : LaunchPath)
         list = std::make_unique<TStringList>();
     HomePath = pw::homeDirectory();
+    // The window is made on the primary monitor; the settings' position may
+    // then carry it to another, which the first layout pass takes up.
+    frame_.moveTopLeft(pw::desktopMonitors().primaryRect().topLeft());
     GetScale();
     ReadIniFile();
     taskbarHidden_ = !isShowTaskBar;
@@ -170,13 +192,74 @@ void TForm1::FormCreate()
     SetBackColor();
     syncGeometry();
     TMessageDispatcherWin::RegisterHandler(this);
+    // Monitors that come, go or change size move the dock with them. The
+    // signals arrive only when the desktop changes, so this costs nothing
+    // while idle.
+    const auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, &TForm1::screensChanged);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
+        watch(screen);
+        screensChanged();
+    });
+    // A screen is removed after its signal: the change is looked at once the
+    // list no longer holds it.
+    connect(qApp, &QGuiApplication::screenRemoved, this, &TForm1::screensChanged,
+            Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &TForm1::screensChanged,
+            Qt::QueuedConnection);
 }
 
 void TForm1::GetScale()
 {
-    const QSizeF s = pw::screenSize();
-    scx = float(s.width());
-    scy = float(s.height());
+    useScreen(pw::monitors::monitorFor(pw::desktopMonitors(), frame_, screen_.size()));
+}
+
+void TForm1::useScreen(QRect screen)
+{
+    screen_ = screen;
+    scx = float(screen.width());
+    scy = float(screen.height());
+    // The native window is told its screen before it is given a geometry
+    // there, so that it is made at that screen's pixel ratio.
+    for (QScreen* s : QGuiApplication::screens()) {
+        if (s->geometry() == screen && this->screen() != s) {
+            setScreen(s);
+            break;
+        }
+    }
+}
+
+void TForm1::placeOnScreen()
+{
+    GetScale();
+    frame_.moveTopLeft(pw::layout::keepOnScreen(RefrectMode, frame_, Rectangle1->size(), screen_));
+    // A dock placed (nearly) off the screen comes back far enough to be seen
+    // and dragged.
+    frame_.moveTopLeft(pw::bounds::keepReachable(frame_, screen_));
+    syncGeometry();
+}
+
+void TForm1::screensChanged()
+{
+    using namespace pw::monitors;
+    const Monitors now = pw::desktopMonitors();
+    if (standingIn_) {
+        const QRect home(*standingIn_, frame_.size());
+        if (monitorAt(now, anchorOf(home, screen_.size())) < 0)
+            return placeOnScreen();
+        // The monitor is back: so is the dock.
+        frame_.moveTopLeft(*standingIn_);
+        standingIn_.reset();
+    } else if (monitorAt(now, anchorOf(frame_, screen_.size())) < 0) {
+        // The dock's monitor went away: it stands in on the primary one, at
+        // the same edge, and keeps its own position for the settings file.
+        standingIn_ = frame_.topLeft();
+        frame_.moveTopLeft(standIn(RefrectMode, frame_, screen_, now.primaryRect()));
+    }
+    placeOnScreen();
 }
 
 QAction* TForm1::groupItem(int i) const

@@ -3,6 +3,7 @@
 #include "app/Utils.MessageDispatcher.Win.h"
 #include "core/EntryLine.h"
 #include "core/KeptLines.h"
+#include "core/Monitors.h"
 #include "core/RefrectMode.h"
 #include "dock/DockItems.h"
 #include "storage/StringList.h"
@@ -45,8 +46,10 @@ QString homeDirectory();
 // Sets the directory every file of the dock lives in (the program does it at
 // start; a test, for its own files). Empty: the executable's own again.
 void setHomeDirectory(const QString& dir);
-// The primary screen's size in logical pixels, unless a test has set another.
-QSizeF screenSize();
+// The desktop's monitors in logical pixels, unless a test has set others.
+monitors::Monitors desktopMonitors();
+void setMonitorsForTesting(std::optional<monitors::Monitors> monitors);
+// For a test: one monitor of this size at the desktop's origin.
 void setScreenSizeForTesting(std::optional<QSizeF> size);
 } // namespace pw
 
@@ -116,6 +119,15 @@ public:
     void SetTop(int v);
     void SetWidth(int v);
     void SetHeight(int v);
+
+    // The monitor the dock lives on, in desktop coordinates; scx and scy are
+    // its size.
+    QRect screenRect() const { return screen_; }
+    // The position the settings file keeps: the window's own, unless the dock
+    // stands in on another monitor for one that went away.
+    QPoint storedPosition() const { return standingIn_.value_or(frame_.topLeft()); }
+    // The monitors changed: a monitor came, went or changed its size.
+    void screensChanged();
 
     bool Transparency() const { return transparency_; }
     void SetTransparency(bool on);
@@ -227,6 +239,10 @@ private:
                      Qt::KeyboardModifiers modifiers = {});
     void panelMoved();
     void panelReleased(Qt::MouseButton button);
+    // Makes `screen` the dock's monitor, and the native window's screen.
+    void useScreen(QRect screen);
+    // Keeps the window on its monitor at its own edge, as a layout pass ends.
+    void placeOnScreen();
 
     std::unique_ptr<Ui::TForm1> ui;
     QGraphicsScene* scene_ = nullptr;
@@ -250,6 +266,11 @@ private:
     // The full frame of the dock, as the layout passes size it; the window
     // shows shownFrame() of it, scrolled by scroll_ pixels along the dock.
     QRect frame_;
+    // The dock's monitor (see screenRect).
+    QRect screen_;
+    // While the dock's monitor is away: the position it had there, which the
+    // settings file keeps and the dock goes back to when the monitor returns.
+    std::optional<QPoint> standingIn_;
     int scroll_ = 0;
     int passDepth_ = 0;
     int placedInPass_ = 0;
@@ -262,7 +283,9 @@ private:
     // Window drag by the panel.
     bool dragging_ = false;
     QPoint dragStart_;
-    QPoint dragOrigin_;
+    // The pointer's place in the window at the press.
+    QPoint dragGrab_;
+    QRect dragScreen_;
     bool dragMoved_ = false;
 };
 

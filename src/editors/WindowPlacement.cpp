@@ -1,5 +1,7 @@
 #include "editors/WindowPlacement.h"
 
+#include "dock/Unit1.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -16,7 +18,8 @@ namespace
 
 void placeCentred(QWidget& window)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    // The dock's windows open on the monitor the dock is on.
+    const QScreen* screen = Form1 ? Form1->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     // The native window knows the frame as soon as the window manager tells

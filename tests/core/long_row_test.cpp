@@ -10,7 +10,7 @@ namespace
 
 using namespace pw::layout;
 
-const QSizeF kScreen(1920, 1080);
+const QRect kScreen(0, 0, 1920, 1080);
 
 TEST(ShownWindow, CapsTheLengthAtTheScreenAndStartsTheRowOnIt)
 {
@@ -18,7 +18,7 @@ TEST(ShownWindow, CapsTheLengthAtTheScreenAndStartsTheRowOnIt)
         const char* name;
         bool vertical;
         QRect frame;
-        QSizeF screen;
+        QRect screen;
         QRect shown;
     };
     const Case cases[] = {
@@ -34,8 +34,24 @@ TEST(ShownWindow, CapsTheLengthAtTheScreenAndStartsTheRowOnIt)
         {"vertical fits", true, {0, 300, 126, 1080}, kScreen, {0, 300, 126, 1080}},
         {"vertical long row", true, {1794, 540, 126, 52040}, kScreen, {1794, 0, 126, 1080}},
         // No window is longer or wider than X can hold, whatever the screen.
-        {"huge screen", false, {0, 0, 100000, 126}, {50000, 1080}, {0, 0, kMaxWindowExtent, 126}},
+        {"huge screen",
+         false,
+         {0, 0, 100000, 126},
+         {0, 0, 50000, 1080},
+         {0, 0, kMaxWindowExtent, 126}},
         {"too wide across", true, {0, 0, 40000, 500}, kScreen, {0, 0, kMaxWindowExtent, 500}},
+        // On a monitor right of or below the first, a long row starts at
+        // that monitor's start.
+        {"second monitor",
+         false,
+         {2000, 954, 5000, 126},
+         {1920, 0, 1920, 1080},
+         {1920, 954, 1920, 126}},
+        {"second monitor, vertical",
+         true,
+         {100, 1500, 126, 5000},
+         {0, 1080, 1920, 1080},
+         {100, 1080, 126, 1080}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
