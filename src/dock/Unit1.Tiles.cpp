@@ -6,6 +6,7 @@
 #include "ui_Unit1.h"
 
 #include <QFileInfo>
+#include <cmath>
 
 // ---- groups -----------------------------------------------------------------------
 
@@ -194,13 +195,35 @@ void TForm1::realizeTile(TImage* tile)
     tile->realize();
 }
 
+int TForm1::iconPixels() const
+{
+    // A tile's picture is made at the size it covers on the screen, so that
+    // it is drawn one to one however dense the monitor's pixels are.
+    return std::max(1, int(std::ceil(bw * devicePixelRatioF() - 1e-3)));
+}
+
+void TForm1::remakePictures()
+{
+    const int pixels = iconPixels();
+    if (pixels == picturePixels_)
+        return;
+    picturePixels_ = pixels;
+    loadCache_.icons.clear();
+    loadCache_.turned.clear();
+    for (TImage* tile : std::as_const(LaunchBtn)) {
+        if (tile->isRealized())
+            SetIcon(tile->iconSource(), tile);
+    }
+}
+
 void TForm1::SetIcon(const QString& fileName, TImage* tile)
 {
+    picturePixels_ = iconPixels();
     if (const auto it = loadCache_.icons.constFind(fileName); it != loadCache_.icons.cend()) {
         showIcon(*it, tile);
         return;
     }
-    const QImage icon = pw::platform::IconCache::instance().fileIcon(fileName, bw);
+    const QImage icon = pw::platform::IconCache::instance().fileIcon(fileName, iconPixels());
     if (icon.isNull()) {
         SetShellIcon(fileName, tile);
         return;
@@ -213,7 +236,7 @@ void TForm1::SetIcon(const QString& fileName, TImage* tile)
 
 void TForm1::SetShellIcon(const QString& fileName, TImage* tile)
 {
-    const QImage icon = pw::platform::IconCache::instance().typeIcon(fileName, bw);
+    const QImage icon = pw::platform::IconCache::instance().typeIcon(fileName, iconPixels());
     if (loadCache_.icons.size() >= LoadCache::kMaxFiles)
         loadCache_.icons.clear();
     loadCache_.icons.insert(fileName, icon);

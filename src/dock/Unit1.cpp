@@ -316,6 +316,14 @@ void TForm1::keyPressEvent(QKeyEvent* e)
     QWidget::keyPressEvent(e);
 }
 
+bool TForm1::event(QEvent* e)
+{
+    // The window went to a monitor of another pixel density.
+    if (e->type() == QEvent::ScreenChangeInternal && shown_)
+        remakePictures();
+    return QWidget::event(e);
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::Wheel && ui && watched == ui->view->viewport())

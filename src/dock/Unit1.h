@@ -194,6 +194,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     pw::EditorOpener* editors_ = nullptr;
@@ -228,6 +229,12 @@ private:
     // tiles in it.
     void applyScroll();
     void realizeShownTiles();
+    // The pixels across a tile's picture: the tile's size on the window's
+    // monitor, in device pixels.
+    int iconPixels() const;
+    // Makes the shown tiles' pictures again when the window's pixel density
+    // changed (the window went to another monitor).
+    void remakePictures();
     // Gives a tile its picture and shows it, the first time it is on screen.
     void realizeTile(TImage* tile);
     bool wheelScroll(QWheelEvent* e);
@@ -260,6 +267,8 @@ private:
         bool fileExists(const QString& path);
     };
     LoadCache loadCache_;
+    // The pixel size loadCache_'s pictures were made at.
+    int picturePixels_ = 0;
     // Per group, the lines of its file that make no tile (see SetMenu), to be
     // written back in their places beside LaunchPath's lines.
     std::array<pw::KeptLines, 5> keptLines_;
