@@ -53,6 +53,39 @@ start_x() {
   E2E_PIDS+=($!)
 }
 
+# Two monitors on one X screen, as RandR monitors Qt sees as two screens: A,
+# the primary (it holds the screen's only output), at 0,0, and B, by default
+# 1920x1080 right of A. Geometries are WxH+X+Y. The X screen is the box around
+# both, or SCREEN (WxH) when given: Xvfb cannot grow it later, so a script
+# that plugs a larger B later asks for room at the start. start_x leaves the
+# window manager connected; without another client Xvfb would reset when
+# xrandr disconnects, and the monitors would vanish.
+# QT_SCREEN_SCALE_FACTORS="A=1;B=2" gives B a device pixel ratio of 2: Qt keeps
+# B's top-left at 1920,0 and halves its size (960x540 logical).
+start_x_monitors() { # [B] [A] [SCREEN]
+  local b=${1:-1920x1080+1920+0} a=${2:-1920x1080+0+0} g w=0 h=0
+  for g in "$a" "$b"; do
+    [[ $g =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "monitor geometry '$g' is not WxH+X+Y"
+    w=$((BASH_REMATCH[1] + BASH_REMATCH[3] > w ? BASH_REMATCH[1] + BASH_REMATCH[3] : w))
+    h=$((BASH_REMATCH[2] + BASH_REMATCH[4] > h ? BASH_REMATCH[2] + BASH_REMATCH[4] : h))
+  done
+  start_x "${3:-${w}x$h}x24"
+  plug_monitor A "$a" screen
+  plug_monitor B "$b"
+  [[ $(xrandr --listmonitors | head -n1) == "Monitors: 2" ]] || fail "xrandr: $(xrandr --listmonitors)"
+}
+
+# Plugs in a monitor (at 96 dpi); a monitor of that name is unplugged first,
+# as RandR will not change one in place. Qt reports it about 20 ms later.
+plug_monitor() { # NAME WxH+X+Y [OUTPUT]
+  [[ $2 =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "monitor geometry '$2' is not WxH+X+Y"
+  local w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]} at="+${BASH_REMATCH[3]}+${BASH_REMATCH[4]}"
+  xrandr --listmonitors | grep -q " $1 " && unplug_monitor "$1"
+  xrandr --setmonitor "$1" "$w/$(((w * 254 + 480) / 960))x$h/$(((h * 254 + 480) / 960))$at" \
+    "${3:-none}" >/dev/null || fail "xrandr could not plug in $1 at $2"
+}
+unplug_monitor() { xrandr --delmonitor "$1" >/dev/null || fail "xrandr could not unplug $1"; }
+
 # Makes a window the active one. On a loaded machine xdotool now and then
 # finds the window manager's list of what it supports without
 # _NET_ACTIVE_WINDOW and gives up at once; it is asked again, up to 5 times.
