@@ -330,11 +330,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e)
         return wheelScroll(static_cast<QWheelEvent*>(e));
     // Some window managers report a window placed before it was mapped at
     // (0, 0); placing it again once it is first exposed puts Qt's idea of the
-    // position and the real one back in step.
+    // position and the real one back in step. The whole geometry is set, not
+    // the position alone: on a desktop of monitors of different pixel
+    // ratios, that early report may have taken Qt's idea of the window to
+    // another monitor and read its size there at the other ratio.
     if (!exposed_ && watched == windowHandle() && e->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
         exposed_ = true;
-        windowHandle()->setPosition(frame_.topLeft());
+        windowHandle()->setGeometry(shownFrame());
         windowHandle()->removeEventFilter(this);
     }
     return QWidget::eventFilter(watched, e);

@@ -124,14 +124,46 @@ EOF
 
 # ---- B at a pixel ratio of 2 ---------------------------------------------------------
 # B is 960x720 in Qt's logical pixels from 1920,0; the dock at 2100,200 of
-# them stands at 2280,400 of the screen's pixels and is twice its size there.
+# them stands at 2280,400 of the screen's pixels and is twice its size there,
+# at every start.
 export QT_SCREEN_SCALE_FACTORS="A=1;B=2"
 write_ini mbottom 2100 200
-for i in 1 2 3 4 5; do
+for i in $(seq 20); do
   start_dock
   expect_dock "ratio 2, start $i" 2280 400 392 252
   stop_dock
 done
-unset QT_SCREEN_SCALE_FACTORS
-pass "on B at a pixel ratio of 2: 5 of 5 starts at 2280,400, 392x252 pixels"
+pass "on B at a pixel ratio of 2: 20 of 20 starts at 2280,400, 392x252 pixels"
+
+# A theme icon with two pictures: 48 pixels of plain red, 96 pixels of a
+# one-pixel checkerboard. A tile of 48 covers 96 device pixels on B and shows
+# the 96-pixel picture one to one; on A it shows the 48-pixel one.
+icons="$E2E_DIR/data/icons/hicolor"
+mkdir -p "$icons/48x48/apps" "$icons/96x96/apps"
+convert -size 48x48 xc:red "PNG24:$icons/48x48/apps/pondwillow-test.png"
+convert -size 96x96 pattern:gray50 -type TrueColor "PNG24:$icons/96x96/apps/pondwillow-test.png"
+printf '[Desktop Entry]\nType=Application\nName=Test\nExec=true\nIcon=pondwillow-test\n' \
+  >"$E2E_HOME/test.desktop"
+printf '%s,,Test\r\n' "$E2E_HOME/test.desktop" >"$E2E_HOME/PondwillowPath0.txt"
+export XDG_DATA_HOME="$E2E_DIR/data"
+# ratio left top -> the window's place on the screen, the tile's side in
+# pixels and the picture it shows
+while read -r ratio left top x y side picture; do
+  write_ini mbottom $left $top
+  start_dock
+  wait_until 5 dock_is $x $y $((92 * ratio)) $((126 * ratio)) ||
+    fail "one tile at ratio $ratio: the dock is at $(geometry "$WID")"
+  import -window root -crop "${side}x${side}+$((x + 24 * ratio))+$((y + 54 * ratio))" \
+    "$E2E_DIR/tile-$ratio.png"
+  stop_dock
+  differ=$(compare -metric AE -fuzz 10% "$E2E_DIR/tile-$ratio.png" "$icons/$picture" null: 2>&1) ||
+    true
+  [[ $differ == 0 ]] ||
+    fail "ratio $ratio: the tile's $side pixels differ from $picture in $differ pixels"
+done <<EOF
+2 2100 200 2280 400 96 96x96/apps/pondwillow-test.png
+1 300 200 300 200 48 48x48/apps/pondwillow-test.png
+EOF
+unset QT_SCREEN_SCALE_FACTORS XDG_DATA_HOME
+pass "a tile shows the theme's 96-pixel picture pixel for pixel at ratio 2, the 48-pixel one at 1"
 summary

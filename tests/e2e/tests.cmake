@@ -34,3 +34,9 @@ add_test(NAME e2e_package
           $<TARGET_FILE:pw_e2e_drag_source>)
 set_tests_properties(e2e_package PROPERTIES
   TIMEOUT 1800 LABELS e2e RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
+
+# Two monitors under Xvfb: a dock on the second one at each edge, monitors
+# unplugged and plugged back, and a second monitor at a pixel ratio of 2.
+add_test(NAME e2e_monitors
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/monitors.sh $<TARGET_FILE:Pondwillow>)
+set_tests_properties(e2e_monitors PROPERTIES TIMEOUT 300 LABELS e2e RUN_SERIAL TRUE)
