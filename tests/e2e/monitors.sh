@@ -135,6 +135,32 @@ for i in $(seq 20); do
 done
 pass "on B at a pixel ratio of 2: 20 of 20 starts at 2280,400, 392x252 pixels"
 
+# Dragged by its panel from A onto B, the dock doubles its pixels there, stays
+# under the pointer and, let go, is kept on B at its edge.
+write_ini mbottom 1500 954
+start_dock
+read -r x y w h < <(geometry "$WID")
+px=$((x + 10)) py=$((y + h - 10))
+xdotool mousemove "$px" "$py"; sleep 0.2
+xdotool mousemove $((px + 1)) "$py"; sleep 0.2
+xdotool mousedown 1; sleep 0.2
+# To B's bottom (B is 1440 pixels high): the grab point's distance from the
+# dock's lower side doubles there, which would take the dock below B.
+for i in $(seq 10); do
+  xdotool mousemove $((px + 1 + i * 100)) $((py + i * (1430 - py) / 10)); sleep 0.1
+done
+sleep 0.3
+xdotool mouseup 1
+on_b() {
+  read -r x y w h < <(geometry "$WID")
+  ((w == 392 && h == 252 && x >= 1920 && x + w <= 3840 && y >= 0 && y + h <= 1440))
+}
+wait_until 5 on_b || fail "dragged onto B, the dock at $x,$y ${w}x${h} is not on B at twice its size"
+((px + 1001 >= x && px + 1001 < x + w && 1430 >= y && 1430 < y + h)) ||
+  fail "the dock at $x,$y ${w}x${h} left the pointer at $((px + 1001)),1430"
+stop_dock
+pass "dragged from A onto B at ratio 2: on B at $x,$y, under the pointer, at twice its size"
+
 # A theme icon with two pictures: 48 pixels of plain red, 96 pixels of a
 # one-pixel checkerboard. A tile of 48 covers 96 device pixels on B and shows
 # the 96-pixel picture one to one; on A it shows the 48-pixel one.
