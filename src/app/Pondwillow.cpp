@@ -44,7 +44,7 @@ int main(int argc, char** argv)
         break;
     }
 
-    pw::platform::configureGuiPlatform();
+    pw::platform::configureGuiPlatform(argc, argv);
     // The hooks watch the main thread from before any window exists.
     TMessageDispatcherWin::Initialize();
     TApplication app(argc, argv);
