@@ -4,6 +4,7 @@
 
 #include "core/Layout.h"
 #include "core/SettingBounds.h"
+#include "platform/LayerShell.h"
 #include "ui_Unit1.h"
 
 #include <QApplication>
@@ -141,6 +142,9 @@ void TForm1::syncGeometry()
     scene_->setSceneRect(0, 0, frame_.width(), frame_.height());
     if (geometry() != shown)
         setGeometry(shown);
+    // A layer surface of a Wayland compositor stands where the compositor is
+    // told: the same place.
+    pw::platform::placeLayerSurface(*this, shown, screen_);
     applyScroll();
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QRect>
+
+class QWidget;
+
+namespace pw::platform
+{
+
+// Whether this build can make windows layer surfaces of a Wayland compositor
+// (the protocol was there when it was built).
+bool layerShellBuilt();
+
+// Whether the start chose the layer shell (configureGuiPlatform) and the
+// compositor Qt is connected to offers it. Asks it once; false elsewhere.
+bool layerShellActive();
+
+// Keeps `window`, a top-level widget, a layer surface of the compositor: at
+// `rect` (desktop coordinates) on the monitor `screen`, anchored to that
+// monitor's top-left corner, in the top layer while the window stays on top
+// (Qt::WindowStaysOnTopHint) and the bottom one otherwise, without an
+// exclusive zone, taking the keyboard when clicked. Qt makes the window's
+// surface anew at every show; each new surface gets the role again. The
+// first call marks the window to bypass the window manager, so that Qt gives
+// it no shell role of its own: call it before the window is first shown.
+// Does nothing unless layerShellActive().
+void placeLayerSurface(QWidget& window, QRect rect, QRect screen);
+
+} // namespace pw::platform

@@ -1,0 +1,307 @@
+#include "platform/LayerShell.h"
+
+#ifndef PW_HAVE_LAYER_SHELL
+
+namespace pw::platform
+{
+
+// Built without the layer-shell protocol: windows are placed as under X.
+bool layerShellBuilt()
+{
+    return false;
+}
+
+bool layerShellActive()
+{
+    return false;
+}
+
+void placeLayerSurface(QWidget&, QRect, QRect) {}
+
+} // namespace pw::platform
+
+#else
+
+#include "platform/GuiPlatform.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPlatformSurfaceEvent>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+#include <cstring>
+#include <qpa/qplatformnativeinterface.h>
+#include <wayland-client.h>
+
+// The protocol names an argument "namespace", a C++ keyword.
+#define namespace namespace_
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#undef namespace
+
+namespace pw::platform
+{
+namespace
+{
+
+// The layer shell's version that brought keyboard focus on demand.
+constexpr std::uint32_t kOnDemandVersion = 4;
+
+wl_display* waylandDisplay()
+{
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    if (!native || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return nullptr;
+    return static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
+}
+
+// The compositor's layer shell, bound on an event queue of our own: Qt reads
+// the display's socket, and our objects' events wait in this queue until we
+// dispatch it, on the GUI thread, when we change something.
+struct Shell {
+    wl_display* display = nullptr;
+    wl_event_queue* queue = nullptr;
+    zwlr_layer_shell_v1* shell = nullptr;
+    std::uint32_t version = 0;
+};
+
+void onGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+              std::uint32_t version)
+{
+    auto* s = static_cast<Shell*>(data);
+    if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) != 0 || s->shell)
+        return;
+    s->version = std::min<std::uint32_t>(version, kOnDemandVersion);
+    s->shell = static_cast<zwlr_layer_shell_v1*>(
+        wl_registry_bind(registry, name, &zwlr_layer_shell_v1_interface, s->version));
+}
+
+void onGlobalRemove(void*, wl_registry*, std::uint32_t) {}
+
+const wl_registry_listener kRegistryListener = {onGlobal, onGlobalRemove};
+
+// Asked once, the first time it is needed; null when there is none.
+Shell* shell()
+{
+    static Shell* const s = []() -> Shell* {
+        wl_display* display = waylandDisplay();
+        if (!display)
+            return nullptr;
+        auto* found = new Shell;
+        found->display = display;
+        found->queue = wl_display_create_queue(display);
+        auto* wrapped = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
+        wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapped), found->queue);
+        wl_registry* registry = wl_display_get_registry(wrapped);
+        wl_proxy_wrapper_destroy(wrapped);
+        wl_registry_add_listener(registry, &kRegistryListener, found);
+        wl_display_roundtrip_queue(display, found->queue);
+        wl_registry_destroy(registry);
+        if (!found->shell) {
+            wl_event_queue_destroy(found->queue);
+            delete found;
+            return nullptr;
+        }
+        return found;
+    }();
+    return s;
+}
+
+// One window's layer surface: follows the window's surfaces and the place the
+// dock gives it.
+class LayerSurface : public QObject
+{
+public:
+    explicit LayerSurface(QWidget& widget) : QObject(&widget), widget_(widget)
+    {
+        setObjectName(QStringLiteral("pw_layer_surface"));
+        widget.installEventFilter(this);
+        watchWindow();
+    }
+    ~LayerSurface() override { release(); }
+
+    void place(QRect rect, QRect screen)
+    {
+        const bool same = rect == rect_ && screen == screen_ && layer() == placedLayer_;
+        rect_ = rect;
+        screen_ = screen;
+        watchWindow();
+        if (!surface_ || same)
+            return;
+        if (output_ != outputFor(screen)) {
+            // The output is fixed when the surface is made: a new monitor
+            // needs a new layer surface, on the window's next surface.
+            return;
+        }
+        applyState();
+        wl_surface_commit(wlSurface_);
+        wl_display_flush(shell()->display);
+        wl_display_dispatch_queue_pending(shell()->display, shell()->queue);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        // The widget hears of its show before its native window is shown.
+        // Qt made the first surface with the native window, before anyone
+        // could watch it: that one gets its role here, before it shows.
+        if (watched == &widget_ && e->type() == QEvent::Show) {
+            watchWindow();
+            if (window_ && !surface_)
+                giveRole();
+        }
+        if (watched == window_ && e->type() == QEvent::PlatformSurface) {
+            const auto type = static_cast<QPlatformSurfaceEvent*>(e)->surfaceEventType();
+            if (type == QPlatformSurfaceEvent::SurfaceCreated)
+                giveRole();
+            else
+                release();
+        }
+        return false;
+    }
+
+private:
+    void watchWindow()
+    {
+        QWindow* w = widget_.windowHandle();
+        if (w == window_)
+            return;
+        if (window_)
+            window_->removeEventFilter(this);
+        release();
+        window_ = w;
+        if (window_)
+            window_->installEventFilter(this);
+    }
+
+    static wl_output* outputFor(QRect screen)
+    {
+        QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+        for (QScreen* s : QGuiApplication::screens()) {
+            if (s->geometry() == screen)
+                return static_cast<wl_output*>(native->nativeResourceForScreen("output", s));
+        }
+        return nullptr;
+    }
+
+    void giveRole()
+    {
+        Shell* s = shell();
+        auto* surface = static_cast<wl_surface*>(
+            QGuiApplication::platformNativeInterface()->nativeResourceForWindow("surface",
+                                                                                window_));
+        if (!s || !surface)
+            return;
+        release();
+        wlSurface_ = surface;
+        output_ = outputFor(screen_);
+        surface_ = zwlr_layer_shell_v1_get_layer_surface(s->shell, surface, output_, layer(),
+                                                         "pondwillow");
+        static const zwlr_layer_surface_v1_listener listener = {
+            [](void* data, zwlr_layer_surface_v1* ls, std::uint32_t serial, std::uint32_t,
+               std::uint32_t) {
+                zwlr_layer_surface_v1_ack_configure(ls, serial);
+                static_cast<LayerSurface*>(data)->configured_ = true;
+            },
+            [](void* data, zwlr_layer_surface_v1*) {
+                // The compositor took the role back (its output went away).
+                static_cast<LayerSurface*>(data)->release();
+            }};
+        zwlr_layer_surface_v1_add_listener(surface_, &listener, this);
+        zwlr_layer_surface_v1_set_anchor(surface_, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
+                                                       ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT);
+        zwlr_layer_surface_v1_set_exclusive_zone(surface_, 0);
+        // Keys reach the dock once it is clicked. Before version 4 there is
+        // only "never" or "always": a dock that took every key from every
+        // program would be worse than one without keys.
+        zwlr_layer_surface_v1_set_keyboard_interactivity(
+            surface_, s->version >= kOnDemandVersion
+                          ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_ON_DEMAND
+                          : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+        applyState();
+        // The first commit carries no picture; the compositor answers with a
+        // configure, which is acknowledged before Qt draws.
+        configured_ = false;
+        wl_surface_commit(surface);
+        while (surface_ && !configured_) {
+            if (wl_display_roundtrip_queue(s->display, s->queue) < 0)
+                break;
+        }
+    }
+
+    zwlr_layer_shell_v1_layer layer() const
+    {
+        return widget_.windowFlags().testFlag(Qt::WindowStaysOnTopHint)
+                   ? ZWLR_LAYER_SHELL_V1_LAYER_TOP
+                   : ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM;
+    }
+
+    void applyState()
+    {
+        const QSize size = rect_.size().expandedTo(QSize(1, 1));
+        zwlr_layer_surface_v1_set_size(surface_, std::uint32_t(size.width()),
+                                       std::uint32_t(size.height()));
+        // Anchored to the top-left corner: the margins are the window's place
+        // on its monitor.
+        const QPoint at = rect_.topLeft() - screen_.topLeft();
+        zwlr_layer_surface_v1_set_margin(surface_, at.y(), 0, 0, at.x());
+        placedLayer_ = layer();
+        if (shell()->version >= ZWLR_LAYER_SURFACE_V1_SET_LAYER_SINCE_VERSION)
+            zwlr_layer_surface_v1_set_layer(surface_, placedLayer_);
+    }
+
+    void release()
+    {
+        if (surface_)
+            zwlr_layer_surface_v1_destroy(surface_);
+        surface_ = nullptr;
+        wlSurface_ = nullptr;
+        output_ = nullptr;
+    }
+
+    QWidget& widget_;
+    QWindow* window_ = nullptr;
+    wl_surface* wlSurface_ = nullptr;
+    wl_output* output_ = nullptr;
+    zwlr_layer_surface_v1* surface_ = nullptr;
+    bool configured_ = false;
+    QRect rect_;
+    QRect screen_;
+    zwlr_layer_shell_v1_layer placedLayer_ = ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM;
+};
+
+} // namespace
+
+bool layerShellBuilt()
+{
+    return true;
+}
+
+bool layerShellActive()
+{
+    // The start chose the layer shell (configureGuiPlatform), and the
+    // compositor Qt is connected to has it.
+    return usesLayerShell() && shell() != nullptr;
+}
+
+void placeLayerSurface(QWidget& window, QRect rect, QRect screen)
+{
+    if (!layerShellActive())
+        return;
+    auto* layer = window.findChild<LayerSurface*>(QStringLiteral("pw_layer_surface"),
+                                                  Qt::FindDirectChildrenOnly);
+    if (!layer) {
+        // With QT_WAYLAND_USE_BYPASSWINDOWMANAGERHINT (set at start), Qt's
+        // Wayland platform gives a window that bypasses the window manager
+        // no shell role of its own.
+        if (!window.windowFlags().testFlag(Qt::BypassWindowManagerHint))
+            window.setWindowFlag(Qt::BypassWindowManagerHint, true);
+        layer = new LayerSurface(window);
+    }
+    layer->place(rect, screen);
+}
+
+} // namespace pw::platform
+
+#endif

@@ -1,0 +1,19 @@
+#include "platform/LayerShell.h"
+
+namespace pw::platform
+{
+
+// Windows has no layer surfaces: the window manager places the dock.
+bool layerShellBuilt()
+{
+    return false;
+}
+
+bool layerShellActive()
+{
+    return false;
+}
+
+void placeLayerSurface(QWidget&, QRect, QRect) {}
+
+} // namespace pw::platform
