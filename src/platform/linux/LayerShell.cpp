@@ -31,6 +31,7 @@ void placeLayerSurface(QWidget&, QRect, QRect) {}
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <qpa/qplatformnativeinterface.h>
 #include <wayland-client.h>

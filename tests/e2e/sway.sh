@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# The dock as a layer surface of a headless sway, as a Wayland session starts
+# it (no QT_QPA_PLATFORM, no X display): at each screen edge and in the middle
+# it shows exactly where the same dock shows under Xvfb with openbox; after a
+# click F3 and F1 switch groups with the surface anchored where it was, and
+# Ctrl+X saves the position that is on screen.
+# Arguments: the dock, ON when the build has layer surfaces, the virtual
+# pointer's click program (empty when it could not be built).
+# sway will not run as root: started as root, the compositor runs as an
+# unprivileged user (pwtest, made for the test when missing); the dock, a
+# client, may be root.
+source "$(dirname "$0")/lib.sh"
+dock=$1 built=${2:-OFF} click=${3:-}
+[[ $built == ON ]] || { echo "skipped: this build has no layer surfaces (no protocol file at build time)"; exit 77; }
+for tool in sway grim wtype Xvfb; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+[[ -x $click ]] || fail "the virtual pointer's click program was not built"
+
+back='#336699'
+chmod 0711 "$E2E_DIR"
+run="$E2E_DIR/wl-runtime"
+mkdir -p "$run" "$E2E_DIR/sway-home"
+run_as=()
+made_user=0
+if [[ $(id -u) -eq 0 ]]; then
+  user=pwtest
+  id -u "$user" >/dev/null 2>&1 || {
+    useradd --user-group --no-create-home --home-dir /nonexistent --shell /bin/sh "$user"
+    made_user=1
+  }
+  chown "$user:" "$run" "$E2E_DIR/sway-home"
+  run_as=(setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups)
+fi
+chmod 0700 "$run"
+cat >"$E2E_DIR/sway.conf" <<EOF
+output HEADLESS-1 mode 1920x1080 position 0 0 bg $back solid_color
+xwayland disable
+default_border none
+EOF
+chmod 0644 "$E2E_DIR/sway.conf"
+
+# sway in a session of its own, ended with its whole process group.
+sway_pid=""
+sway_cleanup() {
+  [[ -n $sway_pid ]] && kill -- -"$sway_pid" 2>/dev/null
+  ((made_user)) && userdel "$user" 2>/dev/null
+  e2e_cleanup
+}
+trap sway_cleanup EXIT
+setsid "${run_as[@]}" env -i PATH=/usr/bin:/bin HOME="$E2E_DIR/sway-home" XDG_RUNTIME_DIR="$run" \
+  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+  sway -c "$E2E_DIR/sway.conf" >"$E2E_DIR/sway.log" 2>&1 &
+sway_pid=$!
+wait_until 20 test -S "$run/wayland-1" || { cat "$E2E_DIR/sway.log" >&2; fail "sway did not start"; }
+wl=(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY="$run/wayland-1")
+wait_until 10 "${wl[@]}" grim "$E2E_DIR/probe.png" || fail "grim cannot take a picture of sway's output"
+
+start_x
+xsetroot -solid "$back"
+prepare_home "$dock"
+for f in notes.txt script.sh picture.png; do echo x >"$E2E_HOME/$f"; done
+printf '%s,,Notes\r\n%s,-v,Script\r\n%s,,Picture\r\n' \
+  "$E2E_HOME/notes.txt" "$E2E_HOME/script.sh" "$E2E_HOME/picture.png" >"$E2E_HOME/PondwillowPath0.txt"
+printf '%s,,Notes\r\n' "$E2E_HOME/notes.txt" >"$E2E_HOME/PondwillowPath2.txt"
+
+# What the dock shows: the box around every pixel that is not the background,
+# as WxH+X+Y.
+box_of() { convert "$1" -fuzz 1% -transparent "$back" -format '%@' info: 2>/dev/null; }
+wl_box() { "${wl[@]}" grim "$E2E_DIR/wl.png" && box_of "$E2E_DIR/wl.png"; }
+x_box() { shot "$E2E_DIR/x.png" && box_of "$E2E_DIR/x.png"; }
+# Holds once the dock's box is BOX (or any box, when BOX is empty).
+wl_box_is() { local b; b=$(wl_box) && [[ $b != 0x0* && ( -z $1 || $b == "$1" ) ]]; }
+
+# The dock under sway, started as a Wayland session starts it.
+start_wl_dock() {
+  mkdir -p "$E2E_DIR/dock-runtime"
+  chmod 0700 "$E2E_DIR/dock-runtime"
+  (cd "$E2E_HOME" && exec "${wl[@]}" XDG_RUNTIME_DIR="$E2E_DIR/dock-runtime" ./Pondwillow) \
+    >"$E2E_DIR/dock.log" 2>&1 &
+  DOCK_PID=$!
+  E2E_PIDS+=($DOCK_PID)
+  wait_until 20 wl_box_is "${1:-}" || fail "no dock on sway's output (box $(wl_box))"
+  # Until the picture stops changing (the tiles' pictures arrive).
+  local before=""
+  until [[ $(wl_box) == "$before" ]]; do before=$(wl_box); sleep 0.3; done
+}
+
+ini() { printf '[Form]\r\nMode=%s\r\nLeft=%s\r\nTop=%s\r\n[Refrect]\r\nMode=%s\r\n' "$@" >"$E2E_HOME/Pondwillow.ini"; }
+
+# name vertical left top edge: the stored place; the first four are kept on
+# the screen at their own edge.
+cases=(
+  "bottom 0 800 2000 mbottom"
+  "top 0 800 -70 mtop"
+  "left 1 -40 400 mleft"
+  "right 1 1850 400 mright"
+  "middle 0 800 450 mbottom"
+)
+for c in "${cases[@]}"; do
+  read -r name vertical left top edge <<<"$c"
+  ini "$vertical" "$left" "$top" "$edge"
+  start_dock
+  sleep 0.5
+  want=$(x_box)
+  stop_dock
+  ini "$vertical" "$left" "$top" "$edge"
+  start_wl_dock "$want"
+  got=$(wl_box)
+  [[ $got == "$want" ]] || fail "$name: under sway at $got, under X at $want"
+  [[ -n ${E2E_SHOTS:-} ]] && cp "$E2E_DIR/wl.png" "$E2E_SHOTS/sway-$name.png"
+  stop_dock
+  pass "$name: under sway where it is under X ($got)"
+done
+
+# ---- keys after a click, the saved position -------------------------------------
+# Stored below the screen, the dock stands at its bottom: 800,954.
+ini 0 800 2000 mbottom
+start_wl_dock
+home_box=$(wl_box)
+[[ $home_box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "box $home_box"
+w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]} x=${BASH_REMATCH[3]} y=${BASH_REMATCH[4]}
+# On the panel, left of the first tile: the click gives the dock the keyboard.
+"${wl[@]}" "$click" $((x + 8)) $((y + h / 2)) 1920 1080 || fail "the click did not reach sway"
+sleep 0.3
+"${wl[@]}" wtype -s 200 -k F3
+wait_until 5 wl_box_is "$((w - 2 * slot))x$h+$x+$y" ||
+  fail "F3: the dock shows at $(wl_box), expected one tile at $((w - 2 * slot))x$h+$x+$y"
+pass "F3 shows group 2 (one tile) at the same place"
+"${wl[@]}" wtype -s 200 -k F1
+wait_until 5 wl_box_is "$home_box" || fail "F1: the dock shows at $(wl_box), expected $home_box"
+pass "F1 shows group 0 again at $home_box"
+# Ctrl+X ends the dock, which saves its settings.
+"${wl[@]}" wtype -s 200 -M ctrl -k x -m ctrl
+wait_dock_exit
+((DOCK_RC == 0)) || fail "Ctrl+X: the dock exited with status $DOCK_RC"
+saved="$(ini_value "$E2E_HOME/Pondwillow.ini" Form Left),$(ini_value "$E2E_HOME/Pondwillow.ini" Form Top)"
+[[ $saved == 800,954 ]] || fail "Ctrl+X saved $saved, the dock stood at 800,954"
+pass "Ctrl+X ends the dock and saves 800,954, the place on screen"
+summary

@@ -1,0 +1,75 @@
+// Clicks the left button at a point of a Wayland compositor's first output,
+// through a virtual pointer: a headless compositor's seat has no pointer of
+// its own. Usage: pw_e2e_wl_click X Y WIDTH HEIGHT (the output's size).
+#include <wayland-client.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <linux/input-event-codes.h>
+#include <unistd.h>
+
+#include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
+
+namespace
+{
+
+zwlr_virtual_pointer_manager_v1* g_manager = nullptr;
+
+void onGlobal(void*, wl_registry* registry, std::uint32_t name, const char* interface,
+              std::uint32_t)
+{
+    if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0)
+        g_manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
+            wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+}
+
+void onGlobalRemove(void*, wl_registry*, std::uint32_t) {}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s X Y WIDTH HEIGHT\n", argv[0]);
+        return 2;
+    }
+    const auto x = std::uint32_t(std::atoi(argv[1]));
+    const auto y = std::uint32_t(std::atoi(argv[2]));
+    const auto w = std::uint32_t(std::atoi(argv[3]));
+    const auto h = std::uint32_t(std::atoi(argv[4]));
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "no Wayland display\n");
+        return 1;
+    }
+    static const wl_registry_listener listener = {onGlobal, onGlobalRemove};
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &listener, nullptr);
+    wl_display_roundtrip(display);
+    if (!g_manager) {
+        std::fprintf(stderr, "the compositor has no virtual pointer\n");
+        return 1;
+    }
+    zwlr_virtual_pointer_v1* pointer =
+        zwlr_virtual_pointer_manager_v1_create_virtual_pointer(g_manager, nullptr);
+    std::uint32_t t = 1;
+    // Onto the point, a pause so the client sees the pointer enter, then the
+    // press and the release.
+    zwlr_virtual_pointer_v1_motion_absolute(pointer, t++, x, y, w, h);
+    zwlr_virtual_pointer_v1_frame(pointer);
+    wl_display_roundtrip(display);
+    usleep(100000);
+    zwlr_virtual_pointer_v1_button(pointer, t++, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
+    zwlr_virtual_pointer_v1_frame(pointer);
+    wl_display_roundtrip(display);
+    usleep(50000);
+    zwlr_virtual_pointer_v1_button(pointer, t++, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
+    zwlr_virtual_pointer_v1_frame(pointer);
+    wl_display_roundtrip(display);
+    zwlr_virtual_pointer_v1_destroy(pointer);
+    wl_display_roundtrip(display);
+    wl_display_disconnect(display);
+    return 0;
+}
