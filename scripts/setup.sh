@@ -23,6 +23,8 @@ packages=(
   # headless compositor, its screenshots and keys for the tests.
   libwayland-dev libwayland-bin wayland-protocols qt6-base-private-dev qt6-wayland
   sway grim wtype
+  # GNOME's compositor and weston, headless, for the dock through their Xwayland.
+  mutter weston xwayland dbus-daemon
 )
 all=1
 if (($#)); then packages=("$@"); all=0; fi

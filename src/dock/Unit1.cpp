@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QPropertyAnimation>
 #include <QScreen>
-#include <QWindow>
 #include <functional>
 #include <limits>
 #include <thread>
@@ -185,8 +184,6 @@ void TForm1::FormCreate()
     GetScale();
     ReadIniFile();
     taskbarHidden_ = !isShowTaskBar;
-    if (taskbarHidden_)
-        pw::platform::hideTaskbarButton(*this);
     SetHeight(2 * bw);
     SetWidth(2 * bw);
     SetBackColor();
@@ -283,24 +280,27 @@ void TForm1::SetStayOnTop(bool on)
         pw::platform::hideTaskbarButton(*this);
     if (!visible)
         return;
-    // The new native window is placed again once it is exposed.
-    exposed_ = false;
+    // The new native window is made at the window's geometry as it stands.
     show();
-    if (QWindow* w = windowHandle())
-        w->installEventFilter(this);
 }
 
 // ---- start-up, show, close ----------------------------------------------------------
 
-void TForm1::showEvent(QShowEvent* e)
+void TForm1::setVisible(bool visible)
 {
-    QWidget::showEvent(e);
-    if (!shown_) {
+    // The first layout pass runs before Qt makes the native window, so that
+    // the window is made where the dock stands and at its size, and nothing
+    // moves it before it is mapped: window managers differ on a window moved
+    // or resized in between (weston's puts it at the desktop's corner), and
+    // some report it at (0, 0) meanwhile, which on monitors of different
+    // pixel ratios made Qt size it at the other monitor's ratio.
+    if (visible && !shown_) {
         shown_ = true;
-        if (QWindow* w = windowHandle())
-            w->installEventFilter(this);
         FormShow();
+        if (taskbarHidden_)
+            pw::platform::hideTaskbarButton(*this);
     }
+    QWidget::setVisible(visible);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* e)
@@ -328,18 +328,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::Wheel && ui && watched == ui->view->viewport())
         return wheelScroll(static_cast<QWheelEvent*>(e));
-    // Some window managers report a window placed before it was mapped at
-    // (0, 0); placing it again once it is first exposed puts Qt's idea of the
-    // position and the real one back in step. The whole geometry is set, not
-    // the position alone: on a desktop of monitors of different pixel
-    // ratios, that early report may have taken Qt's idea of the window to
-    // another monitor and read its size there at the other ratio.
-    if (!exposed_ && watched == windowHandle() && e->type() == QEvent::Expose &&
-        windowHandle()->isExposed()) {
-        exposed_ = true;
-        windowHandle()->setGeometry(shownFrame());
-        windowHandle()->removeEventFilter(this);
-    }
     return QWidget::eventFilter(watched, e);
 }
 

@@ -135,6 +135,8 @@ public:
     // Puts the window above others, or back among them. Qt makes the native
     // window anew for this, so the taskbar state of the start is applied again.
     void SetStayOnTop(bool on);
+    // The first show lays the dock out before Qt makes its native window.
+    void setVisible(bool visible) override;
 
     // ---- operations ------------------------------------------------------------
     void FormCreate();
@@ -190,7 +192,6 @@ public:
     void setEditorWindows(pw::EditorOpener* editors) { editors_ = editors; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -288,7 +289,6 @@ private:
     // next start.
     bool taskbarHidden_ = false;
     bool shown_ = false;
-    bool exposed_ = false;
     // Window drag by the panel.
     bool dragging_ = false;
     QPoint dragStart_;

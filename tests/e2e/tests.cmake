@@ -60,3 +60,13 @@ add_test(NAME e2e_sway
           ${PW_LAYER_SHELL_BUILT} "${pw_click}")
 set_tests_properties(e2e_sway PROPERTIES
   TIMEOUT 300 LABELS e2e RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
+
+# The dock through the Xwayland of a headless mutter (GNOME's compositor) and
+# of a headless weston: where it stands, with no frame; under mutter keys and
+# clicks too. Skipped (77) where the compositor cannot run.
+foreach(compositor mutter weston)
+  add_test(NAME e2e_xwayland_${compositor}
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/xwayland.sh ${compositor} $<TARGET_FILE:Pondwillow>)
+  set_tests_properties(e2e_xwayland_${compositor} PROPERTIES
+    TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
+endforeach()
