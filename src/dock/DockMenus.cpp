@@ -1,5 +1,7 @@
 #include "dock/DockMenus.h"
 
+#include "platform/LayerShell.h"
+
 #include <QActionEvent>
 #include <QApplication>
 #include <QPainter>
@@ -295,6 +297,8 @@ DockMenu::DockMenu(const QString& title, QWidget* parent) : QMenu(title, parent)
     setStyle(menuStyle());
     setFont(look::captionFont());
     setContentsMargins(look::shadowMargins() + look::padding);
+    // Behind a dock that is a layer surface, the menu is one too.
+    pw::platform::makeLayerPopup(*this);
 
     tickFade_ = new QVariantAnimation(this);
     tickFade_->setStartValue(0.0);

@@ -26,4 +26,12 @@ bool layerShellActive();
 // Does nothing unless layerShellActive().
 void placeLayerSurface(QWidget& window, QRect rect, QRect screen);
 
+// Makes `popup`, a menu of a layer-surface window, a layer surface of its own
+// in the overlay layer, wherever Qt puts it: with no shell surface behind the
+// dock, a Wayland popup has no parent to stand on. Qt closes it as a popup
+// when it is clicked outside within the program; a click on another program
+// does not reach Qt and leaves it open. Call before it is first shown. Does
+// nothing unless layerShellActive().
+void makeLayerPopup(QWidget& popup);
+
 } // namespace pw::platform

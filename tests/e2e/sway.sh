@@ -2,8 +2,9 @@
 # The dock as a layer surface of a headless sway, as a Wayland session starts
 # it (no QT_QPA_PLATFORM, no X display): at each screen edge and in the middle
 # it shows exactly where the same dock shows under Xvfb with openbox; after a
-# click F3 and F1 switch groups with the surface anchored where it was, and
-# Ctrl+X saves the position that is on screen.
+# click F3 and F1 switch groups with the surface anchored where it was, a drag
+# by the panel moves it, the panel's and a tile's menus open at the pointer and
+# work, and Ctrl+X saves the position that is on screen.
 # Arguments: the dock, ON when the build has layer surfaces, the virtual
 # pointer's click program (empty when it could not be built).
 # sway will not run as root: started as root, the compositor runs as an
@@ -130,11 +131,55 @@ pass "F3 shows group 2 (one tile) at the same place"
 "${wl[@]}" wtype -s 200 -k F1
 wait_until 5 wl_box_is "$home_box" || fail "F1: the dock shows at $(wl_box), expected $home_box"
 pass "F1 shows group 0 again at $home_box"
-# Ctrl+X ends the dock, which saves its settings.
+# Dragged by its panel 300 left and 400 up, the surface follows the pointer.
+"${wl[@]}" "$click" $((x + 8)) $((y + h / 2)) 1920 1080 $((x + 8 - 300)) $((y + h / 2 - 400)) ||
+  fail "the drag did not reach sway"
+sleep 0.5
+moved=$(wl_box)
+[[ $moved =~ ^${w}x$h\+([0-9]+)\+([0-9]+)$ ]] && near "${BASH_REMATCH[1]}" $((x - 300)) 2 &&
+  near "${BASH_REMATCH[2]}" $((y - 400)) 2 ||
+  fail "dragged by -300,-400 from $home_box, the dock shows at $moved"
+mx=${BASH_REMATCH[1]} my=${BASH_REMATCH[2]}
+pass "a drag by its panel moves the surface with the pointer ($moved)"
+# ---- menus: layer surfaces of their own at the pointer ---------------------------
+# The part of the screen that changed since the picture in $1, as WxH+X+Y.
+changed_since() {
+  "${wl[@]}" grim "$E2E_DIR/now.png" &&
+    convert "$1" "$E2E_DIR/now.png" -compose difference -composite -fuzz 1% -transparent black \
+      -format '%@' info: 2>/dev/null
+}
+# Holds once a menu shows with its top-left corner within 30 px of X,Y.
+menu_near() {
+  local b
+  b=$(changed_since "$E2E_DIR/before.png") || return 1
+  [[ $b =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && ((BASH_REMATCH[1] > 60)) &&
+    near "${BASH_REMATCH[3]}" "$1" 30 && near "${BASH_REMATCH[4]}" "$2" 30
+}
+"${wl[@]}" grim "$E2E_DIR/before.png"
+# The panel's menu, right of the first tile.
+px=$((mx + 8)) py=$((my + h / 2))
+"${wl[@]}" "$click" -r $px $py 1920 1080 || fail "the right click did not reach sway"
+wait_until 5 menu_near $px $py || fail "the panel's menu: changed $(changed_since "$E2E_DIR/before.png"), pointer at $px,$py"
+[[ -n ${E2E_SHOTS:-} ]] && cp "$E2E_DIR/now.png" "$E2E_SHOTS/sway-panel-menu.png"
+"${wl[@]}" wtype -s 200 -k Escape
+wait_until 5 wl_box_is "$moved" || fail "Escape left the panel's menu open ($(wl_box))"
+pass "the panel's menu opens at the pointer ($px,$py) and Escape closes it"
+# The third tile's menu; its second item removes the entry.
+px=$((mx + 48 + 2 * slot)) py=$((my + 48))
+"${wl[@]}" "$click" -r $px $py 1920 1080 || fail "the right click did not reach sway"
+wait_until 5 menu_near $px $py || fail "the tile's menu: changed $(changed_since "$E2E_DIR/before.png"), pointer at $px,$py"
+[[ -n ${E2E_SHOTS:-} ]] && cp "$E2E_DIR/now.png" "$E2E_SHOTS/sway-tile-menu.png"
+"${wl[@]}" "$click" $((px + 40)) $((py + 47)) 1920 1080 || fail "the click did not reach sway"
+wait_until 5 wl_box_is "$((w - slot))x$h+$mx+$my" || fail "after Delete the dock shows at $(wl_box)"
+(($(grep -c . "$E2E_HOME/PondwillowPath0.txt") == 2)) && ! grep -q picture.png "$E2E_HOME/PondwillowPath0.txt" ||
+  fail "after Delete the group holds: $(cat "$E2E_HOME/PondwillowPath0.txt")"
+pass "the tile's menu opens at the pointer ($px,$py) and its Delete removes the third entry"
+# Ctrl+X ends the dock, which saves its settings: the place it shows at (the
+# window's top is 30 above the panel at the bottom edge).
 "${wl[@]}" wtype -s 200 -M ctrl -k x -m ctrl
 wait_dock_exit
 ((DOCK_RC == 0)) || fail "Ctrl+X: the dock exited with status $DOCK_RC"
 saved="$(ini_value "$E2E_HOME/Pondwillow.ini" Form Left),$(ini_value "$E2E_HOME/Pondwillow.ini" Form Top)"
-[[ $saved == 800,954 ]] || fail "Ctrl+X saved $saved, the dock stood at 800,954"
-pass "Ctrl+X ends the dock and saves 800,954, the place on screen"
+[[ $saved == "$mx,$((my - 30))" ]] || fail "Ctrl+X saved $saved, the dock stood at $mx,$((my - 30))"
+pass "Ctrl+X ends the dock and saves $saved, the place on screen"
 summary

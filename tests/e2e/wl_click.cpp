@@ -1,6 +1,8 @@
-// Clicks the left button at a point of a Wayland compositor's first output,
-// through a virtual pointer: a headless compositor's seat has no pointer of
-// its own. Usage: pw_e2e_wl_click X Y WIDTH HEIGHT (the output's size).
+// Clicks the left button at a point of a Wayland compositor's output, or
+// drags with it from there to a second point, through a virtual pointer: a
+// headless compositor's seat has no pointer of its own.
+// Usage: pw_e2e_wl_click [-r] X Y WIDTH HEIGHT [TO_X TO_Y]  (-r: the right
+// button; WIDTH HEIGHT: the output's size).
 #include <wayland-client.h>
 
 #include <cstdint>
@@ -31,8 +33,14 @@ void onGlobalRemove(void*, wl_registry*, std::uint32_t) {}
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s X Y WIDTH HEIGHT\n", argv[0]);
+    std::uint32_t button = BTN_LEFT;
+    if (argc > 1 && std::strcmp(argv[1], "-r") == 0) {
+        button = BTN_RIGHT;
+        --argc;
+        ++argv;
+    }
+    if (argc != 5 && argc != 7) {
+        std::fprintf(stderr, "usage: pw_e2e_wl_click [-r] X Y WIDTH HEIGHT [TO_X TO_Y]\n");
         return 2;
     }
     const auto x = std::uint32_t(std::atoi(argv[1]));
@@ -61,11 +69,27 @@ int main(int argc, char** argv)
     zwlr_virtual_pointer_v1_frame(pointer);
     wl_display_roundtrip(display);
     usleep(100000);
-    zwlr_virtual_pointer_v1_button(pointer, t++, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
+    zwlr_virtual_pointer_v1_button(pointer, t++, button, WL_POINTER_BUTTON_STATE_PRESSED);
     zwlr_virtual_pointer_v1_frame(pointer);
     wl_display_roundtrip(display);
     usleep(50000);
-    zwlr_virtual_pointer_v1_button(pointer, t++, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
+    if (argc == 7) {
+        // Ten steps of 50 ms to the second point, then a pause before the
+        // release.
+        const int toX = std::atoi(argv[5]);
+        const int toY = std::atoi(argv[6]);
+        for (int i = 1; i <= 10; ++i) {
+            const int px = int(x) + (toX - int(x)) * i / 10;
+            const int py = int(y) + (toY - int(y)) * i / 10;
+            zwlr_virtual_pointer_v1_motion_absolute(pointer, t++, std::uint32_t(px),
+                                                    std::uint32_t(py), w, h);
+            zwlr_virtual_pointer_v1_frame(pointer);
+            wl_display_roundtrip(display);
+            usleep(50000);
+        }
+        usleep(200000);
+    }
+    zwlr_virtual_pointer_v1_button(pointer, t++, button, WL_POINTER_BUTTON_STATE_RELEASED);
     zwlr_virtual_pointer_v1_frame(pointer);
     wl_display_roundtrip(display);
     zwlr_virtual_pointer_v1_destroy(pointer);

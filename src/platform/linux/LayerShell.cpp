@@ -18,6 +18,8 @@ bool layerShellActive()
 
 void placeLayerSurface(QWidget&, QRect, QRect) {}
 
+void makeLayerPopup(QWidget&) {}
+
 } // namespace pw::platform
 
 #else
@@ -110,17 +112,25 @@ Shell* shell()
 }
 
 // One window's layer surface: follows the window's surfaces and the place the
-// dock gives it.
+// dock gives it; a popup's follows the place Qt gives the popup.
 class LayerSurface : public QObject
 {
 public:
-    explicit LayerSurface(QWidget& widget) : QObject(&widget), widget_(widget)
+    LayerSurface(QWidget& widget, bool popup) : QObject(&widget), widget_(widget), popup_(popup)
     {
         setObjectName(QStringLiteral("pw_layer_surface"));
         widget.installEventFilter(this);
         watchWindow();
     }
     ~LayerSurface() override { release(); }
+
+    // The layer surface of a window, if it has one.
+    static LayerSurface* of(QWidget* w)
+    {
+        return w ? w->findChild<LayerSurface*>(QStringLiteral("pw_layer_surface"),
+                                               Qt::FindDirectChildrenOnly)
+                 : nullptr;
+    }
 
     void place(QRect rect, QRect screen)
     {
@@ -149,9 +159,14 @@ protected:
         // could watch it: that one gets its role here, before it shows.
         if (watched == &widget_ && e->type() == QEvent::Show) {
             watchWindow();
+            if (popup_)
+                followWidget();
             if (window_ && !surface_)
                 giveRole();
         }
+        if (popup_ && watched == &widget_ &&
+            (e->type() == QEvent::Move || e->type() == QEvent::Resize))
+            followWidget();
         if (watched == window_ && e->type() == QEvent::PlatformSurface) {
             const auto type = static_cast<QPlatformSurfaceEvent*>(e)->surfaceEventType();
             if (type == QPlatformSurfaceEvent::SurfaceCreated)
@@ -163,6 +178,37 @@ protected:
     }
 
 private:
+    // How far the window truly stands from where Qt believes it stands. Qt's
+    // Wayland platform believes every top-level window without a parent
+    // stands at its screen's top-left corner (it cannot know better of an
+    // ordinary window): a popup it places from the dock's coordinates is off
+    // by the dock's place on its monitor, and so are its own submenus.
+    QPoint believedOffset() const
+    {
+        return window_ && surface_ ? rect_.topLeft() - window_->geometry().topLeft() : QPoint();
+    }
+
+    // A popup stands where Qt put it, moved by its owner's offset and kept
+    // on the monitor it then stands on.
+    void followWidget()
+    {
+        QRect rect = widget_.geometry();
+        QWidget* parent = widget_.parentWidget();
+        if (LayerSurface* owner = of(parent ? parent->window() : nullptr))
+            rect.translate(owner->believedOffset());
+        QScreen* screen = QGuiApplication::screenAt(rect.topLeft());
+        if (!screen)
+            screen = widget_.screen();
+        if (!screen)
+            return;
+        const QRect bounds = screen->geometry();
+        rect.moveLeft(
+            std::max(bounds.left(), std::min(rect.left(), bounds.right() + 1 - rect.width())));
+        rect.moveTop(
+            std::max(bounds.top(), std::min(rect.top(), bounds.bottom() + 1 - rect.height())));
+        place(rect, bounds);
+    }
+
     void watchWindow()
     {
         QWindow* w = widget_.windowHandle();
@@ -215,9 +261,11 @@ private:
         zwlr_layer_surface_v1_set_exclusive_zone(surface_, 0);
         // Keys reach the dock once it is clicked. Before version 4 there is
         // only "never" or "always": a dock that took every key from every
-        // program would be worse than one without keys.
+        // program would be worse than one without keys. A popup takes no
+        // keys itself: Qt hands it the keys the dock gets while it is open,
+        // and the dock keeps them once it closes.
         zwlr_layer_surface_v1_set_keyboard_interactivity(
-            surface_, s->version >= kOnDemandVersion
+            surface_, !popup_ && s->version >= kOnDemandVersion
                           ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_ON_DEMAND
                           : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
         applyState();
@@ -233,6 +281,8 @@ private:
 
     zwlr_layer_shell_v1_layer layer() const
     {
+        if (popup_)
+            return ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY;
         return widget_.windowFlags().testFlag(Qt::WindowStaysOnTopHint)
                    ? ZWLR_LAYER_SHELL_V1_LAYER_TOP
                    : ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM;
@@ -262,6 +312,7 @@ private:
     }
 
     QWidget& widget_;
+    const bool popup_;
     QWindow* window_ = nullptr;
     wl_surface* wlSurface_ = nullptr;
     wl_output* output_ = nullptr;
@@ -290,17 +341,24 @@ void placeLayerSurface(QWidget& window, QRect rect, QRect screen)
 {
     if (!layerShellActive())
         return;
-    auto* layer = window.findChild<LayerSurface*>(QStringLiteral("pw_layer_surface"),
-                                                  Qt::FindDirectChildrenOnly);
+    LayerSurface* layer = LayerSurface::of(&window);
     if (!layer) {
         // With QT_WAYLAND_USE_BYPASSWINDOWMANAGERHINT (set at start), Qt's
         // Wayland platform gives a window that bypasses the window manager
         // no shell role of its own.
         if (!window.windowFlags().testFlag(Qt::BypassWindowManagerHint))
             window.setWindowFlag(Qt::BypassWindowManagerHint, true);
-        layer = new LayerSurface(window);
+        layer = new LayerSurface(window, false);
     }
     layer->place(rect, screen);
+}
+
+void makeLayerPopup(QWidget& popup)
+{
+    if (!layerShellActive() || LayerSurface::of(&popup))
+        return;
+    popup.setWindowFlag(Qt::BypassWindowManagerHint, true);
+    new LayerSurface(popup, true);
 }
 
 } // namespace pw::platform

@@ -16,4 +16,6 @@ bool layerShellActive()
 
 void placeLayerSurface(QWidget&, QRect, QRect) {}
 
+void makeLayerPopup(QWidget&) {}
+
 } // namespace pw::platform
