@@ -36,6 +36,7 @@ fi
 chmod 0700 "$run"
 cat >"$E2E_DIR/sway.conf" <<EOF
 output HEADLESS-1 mode 1920x1080 position 0 0 bg $back solid_color
+output HEADLESS-2 mode 1920x1080 position 1920 0 bg $back solid_color
 xwayland disable
 default_border none
 EOF
@@ -50,7 +51,7 @@ sway_cleanup() {
 }
 trap sway_cleanup EXIT
 setsid "${run_as[@]}" env -i PATH=/usr/bin:/bin HOME="$E2E_DIR/sway-home" XDG_RUNTIME_DIR="$run" \
-  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+  WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
   sway -c "$E2E_DIR/sway.conf" >"$E2E_DIR/sway.log" 2>&1 &
 sway_pid=$!
 wait_until 20 test -S "$run/wayland-1" || { cat "$E2E_DIR/sway.log" >&2; fail "sway did not start"; }
@@ -61,8 +62,11 @@ start_x
 xsetroot -solid "$back"
 prepare_home "$dock"
 for f in notes.txt script.sh picture.png; do echo x >"$E2E_HOME/$f"; done
-printf '%s,,Notes\r\n%s,-v,Script\r\n%s,,Picture\r\n' \
-  "$E2E_HOME/notes.txt" "$E2E_HOME/script.sh" "$E2E_HOME/picture.png" >"$E2E_HOME/PondwillowPath0.txt"
+write_group() {
+  printf '%s,,Notes\r\n%s,-v,Script\r\n%s,,Picture\r\n' \
+    "$E2E_HOME/notes.txt" "$E2E_HOME/script.sh" "$E2E_HOME/picture.png" >"$E2E_HOME/PondwillowPath0.txt"
+}
+write_group
 printf '%s,,Notes\r\n' "$E2E_HOME/notes.txt" >"$E2E_HOME/PondwillowPath2.txt"
 
 # What the dock shows: the box around every pixel that is not the background,
@@ -89,21 +93,27 @@ start_wl_dock() {
 
 ini() { printf '[Form]\r\nMode=%s\r\nLeft=%s\r\nTop=%s\r\n[Refrect]\r\nMode=%s\r\n' "$@" >"$E2E_HOME/Pondwillow.ini"; }
 
-# name vertical left top edge: the stored place; the first four are kept on
-# the screen at their own edge.
+# Moves a box WxH+X+Y right by N pixels.
+shifted() { [[ $1 =~ ^([0-9]+x[0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && echo "${BASH_REMATCH[1]}+$((BASH_REMATCH[2] + $2))+${BASH_REMATCH[3]}"; }
+
+# name vertical left top edge [monitor's left]: the stored place; the first
+# four are kept on the screen at their own edge; the last stands on sway's
+# second monitor, and under X at the same place on the only one.
 cases=(
   "bottom 0 800 2000 mbottom"
   "top 0 800 -70 mtop"
   "left 1 -40 400 mleft"
   "right 1 1850 400 mright"
   "middle 0 800 450 mbottom"
+  "second-monitor 0 2400 450 mbottom 1920"
 )
 for c in "${cases[@]}"; do
-  read -r name vertical left top edge <<<"$c"
-  ini "$vertical" "$left" "$top" "$edge"
+  read -r name vertical left top edge monitor <<<"$c"
+  monitor=${monitor:-0}
+  ini "$vertical" $((left - monitor)) "$top" "$edge"
   start_dock
   sleep 0.5
-  want=$(x_box)
+  want=$(shifted "$(x_box)" "$monitor")
   stop_dock
   ini "$vertical" "$left" "$top" "$edge"
   start_wl_dock "$want"
@@ -122,7 +132,7 @@ home_box=$(wl_box)
 [[ $home_box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "box $home_box"
 w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]} x=${BASH_REMATCH[3]} y=${BASH_REMATCH[4]}
 # On the panel, left of the first tile: the click gives the dock the keyboard.
-"${wl[@]}" "$click" $((x + 8)) $((y + h / 2)) 1920 1080 || fail "the click did not reach sway"
+"${wl[@]}" "$click" $((x + 8)) $((y + h / 2)) 3840 1080 || fail "the click did not reach sway"
 sleep 0.3
 "${wl[@]}" wtype -s 200 -k F3
 wait_until 5 wl_box_is "$((w - 2 * slot))x$h+$x+$y" ||
@@ -132,7 +142,7 @@ pass "F3 shows group 2 (one tile) at the same place"
 wait_until 5 wl_box_is "$home_box" || fail "F1: the dock shows at $(wl_box), expected $home_box"
 pass "F1 shows group 0 again at $home_box"
 # Dragged by its panel 300 left and 400 up, the surface follows the pointer.
-"${wl[@]}" "$click" $((x + 8)) $((y + h / 2)) 1920 1080 $((x + 8 - 300)) $((y + h / 2 - 400)) ||
+"${wl[@]}" "$click" $((x + 8)) $((y + h / 2)) 3840 1080 $((x + 8 - 300)) $((y + h / 2 - 400)) ||
   fail "the drag did not reach sway"
 sleep 0.5
 moved=$(wl_box)
@@ -160,7 +170,7 @@ menu_near() {
 # menu's surface anew at each show, and each gets the role and its place.
 for px in $((mx + 8)) $((mx + 20)); do
   py=$((my + h / 2))
-  "${wl[@]}" "$click" -r $px $py 1920 1080 || fail "the right click did not reach sway"
+  "${wl[@]}" "$click" -r $px $py 3840 1080 || fail "the right click did not reach sway"
   wait_until 5 menu_near $px $py ||
     fail "the panel's menu: changed $(changed_since "$E2E_DIR/before.png"), pointer at $px,$py"
   [[ -n ${E2E_SHOTS:-} ]] && cp "$E2E_DIR/now.png" "$E2E_SHOTS/sway-panel-menu.png"
@@ -170,10 +180,10 @@ for px in $((mx + 8)) $((mx + 20)); do
 done
 # The third tile's menu; its second item removes the entry.
 px=$((mx + 48 + 2 * slot)) py=$((my + 48))
-"${wl[@]}" "$click" -r $px $py 1920 1080 || fail "the right click did not reach sway"
+"${wl[@]}" "$click" -r $px $py 3840 1080 || fail "the right click did not reach sway"
 wait_until 5 menu_near $px $py || fail "the tile's menu: changed $(changed_since "$E2E_DIR/before.png"), pointer at $px,$py"
 [[ -n ${E2E_SHOTS:-} ]] && cp "$E2E_DIR/now.png" "$E2E_SHOTS/sway-tile-menu.png"
-"${wl[@]}" "$click" $((px + 40)) $((py + 47)) 1920 1080 || fail "the click did not reach sway"
+"${wl[@]}" "$click" $((px + 40)) $((py + 47)) 3840 1080 || fail "the click did not reach sway"
 wait_until 5 wl_box_is "$((w - slot))x$h+$mx+$my" || fail "after Delete the dock shows at $(wl_box)"
 (($(grep -c . "$E2E_HOME/PondwillowPath0.txt") == 2)) && ! grep -q picture.png "$E2E_HOME/PondwillowPath0.txt" ||
   fail "after Delete the group holds: $(cat "$E2E_HOME/PondwillowPath0.txt")"

@@ -138,11 +138,18 @@ public:
         rect_ = rect;
         screen_ = screen;
         watchWindow();
-        if (!surface_ || same)
+        if (!surface_) {
+            // The compositor took the role back; the dock has moved since
+            // (to the monitor it stands in on).
+            if (closed_)
+                reshow();
+            return;
+        }
+        if (same)
             return;
         if (output_ != outputFor(screen)) {
-            // The output is fixed when the surface is made: a new monitor
-            // needs a new layer surface, on the window's next surface.
+            // A layer surface stays on the output it was made for.
+            reshow();
             return;
         }
         applyState();
@@ -178,6 +185,29 @@ protected:
     }
 
 private:
+    // Shows the window again, so that Qt's new surface gets a layer surface
+    // on the monitor the window now stands on. Not from within the event
+    // that moved it.
+    void reshow()
+    {
+        // A menu that changed monitors while open keeps its surface: hiding
+        // it would close it.
+        if (reshowing_ || popup_)
+            return;
+        reshowing_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                reshowing_ = false;
+                closed_ = false;
+                if (widget_.isVisible() && (!surface_ || output_ != outputFor(screen_))) {
+                    widget_.hide();
+                    widget_.show();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+
     // How far the window truly stands from where Qt believes it stands. Qt's
     // Wayland platform believes every top-level window without a parent
     // stands at its screen's top-left corner (it cannot know better of an
@@ -252,8 +282,11 @@ private:
                 static_cast<LayerSurface*>(data)->configured_ = true;
             },
             [](void* data, zwlr_layer_surface_v1*) {
-                // The compositor took the role back (its output went away).
-                static_cast<LayerSurface*>(data)->release();
+                // The compositor took the role back (its output went away):
+                // the window gets a new one where it stands next.
+                auto* self = static_cast<LayerSurface*>(data);
+                self->release();
+                self->closed_ = true;
             }};
         zwlr_layer_surface_v1_add_listener(surface_, &listener, this);
         zwlr_layer_surface_v1_set_anchor(surface_, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
@@ -318,6 +351,8 @@ private:
     wl_output* output_ = nullptr;
     zwlr_layer_surface_v1* surface_ = nullptr;
     bool configured_ = false;
+    bool reshowing_ = false;
+    bool closed_ = false;
     QRect rect_;
     QRect screen_;
     zwlr_layer_shell_v1_layer placedLayer_ = ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM;
