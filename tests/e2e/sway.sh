@@ -45,8 +45,13 @@ chmod 0644 "$E2E_DIR/sway.conf"
 # sway in a session of its own, ended with its whole process group.
 sway_pid=""
 sway_cleanup() {
-  [[ -n $sway_pid ]] && kill -- -"$sway_pid" 2>/dev/null
-  ((made_user)) && userdel "$user" 2>/dev/null
+  local i
+  if [[ -n $sway_pid ]]; then
+    kill -- -"$sway_pid" 2>/dev/null
+    # The user can be removed once none of its processes is left.
+    for i in $(seq 50); do kill -0 -- -"$sway_pid" 2>/dev/null || break; sleep 0.1; done
+  fi
+  if ((made_user)); then userdel "$user" 2>/dev/null || echo "could not remove the user $user" >&2; fi
   e2e_cleanup
 }
 trap sway_cleanup EXIT
