@@ -52,9 +52,10 @@ for auth in "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.*; do
 done
 # weston starts its Xwayland for the first X client.
 wait_until 30 xwininfo -root >/dev/null 2>&1 || skip "$compositor's Xwayland on $DISPLAY took no client"
-# The dock is an X client, whatever else the session offers.
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
+# The session as the compositor makes it, Wayland and X both there: the dock
+# finds no layer shell and chooses X itself (Qt alone would choose Wayland).
+export WAYLAND_DISPLAY=pondwillow-wl XDG_SESSION_TYPE=wayland
+unset QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
 
 # ---- the dock's files ----------------------------------------------------------------
 # Group 0: a program that writes when it started, and two files; group 2: one
