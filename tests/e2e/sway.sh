@@ -67,6 +67,9 @@ start_x
 xsetroot -solid "$back"
 prepare_home "$dock"
 for f in notes.txt script.sh picture.png; do echo x >"$E2E_HOME/$f"; done
+# The second tile's program writes its arguments where the test looks.
+printf '#!/bin/sh\necho "$@" >"%s"\n' "$E2E_DIR/launched" >"$E2E_HOME/script.sh"
+chmod 0755 "$E2E_HOME/script.sh"
 write_group() {
   printf '%s,,Notes\r\n%s,-v,Script\r\n%s,,Picture\r\n' \
     "$E2E_HOME/notes.txt" "$E2E_HOME/script.sh" "$E2E_HOME/picture.png" >"$E2E_HOME/PondwillowPath0.txt"
@@ -146,6 +149,11 @@ pass "F3 shows group 2 (one tile) at the same place"
 "${wl[@]}" wtype -s 200 -k F1
 wait_until 5 wl_box_is "$home_box" || fail "F1: the dock shows at $(wl_box), expected $home_box"
 pass "F1 shows group 0 again at $home_box"
+# A click on the second tile starts its program with the entry's parameter.
+"${wl[@]}" "$click" $((x + 48 + slot)) $((y + 48)) 3840 1080 || fail "the click did not reach sway"
+wait_until 5 grep -qx -- -v "$E2E_DIR/launched" || fail "a click on the second tile started nothing"
+wait_until 5 wl_box_is "$home_box" || fail "after the jump the dock shows at $(wl_box)"
+pass "a click on a tile starts its program with its parameter"
 # Dragged by its panel 300 left and 400 up, the surface follows the pointer.
 "${wl[@]}" "$click" $((x + 8)) $((y + h / 2)) 3840 1080 $((x + 8 - 300)) $((y + h / 2 - 400)) ||
   fail "the drag did not reach sway"
@@ -193,6 +201,24 @@ wait_until 5 wl_box_is "$((w - slot))x$h+$mx+$my" || fail "after Delete the dock
 (($(grep -c . "$E2E_HOME/PondwillowPath0.txt") == 2)) && ! grep -q picture.png "$E2E_HOME/PondwillowPath0.txt" ||
   fail "after Delete the group holds: $(cat "$E2E_HOME/PondwillowPath0.txt")"
 pass "the tile's menu opens at the pointer ($px,$py) and its Delete removes the third entry"
+# The settings window, an ordinary window, opens on F12; closed with Escape it
+# lays the dock out again, and the dock stays anchored where it was.
+after_delete="$((w - slot))x$h+$mx+$my"
+"${wl[@]}" grim "$E2E_DIR/before.png"
+big_window() {
+  local b
+  b=$(changed_since "$E2E_DIR/before.png") && [[ $b =~ ^([0-9]+)x([0-9]+) ]] &&
+    ((BASH_REMATCH[1] > 300 && BASH_REMATCH[2] > 200))
+}
+"${wl[@]}" wtype -s 200 -k F12
+wait_until 5 big_window || fail "F12 opened no settings window (changed $(changed_since "$E2E_DIR/before.png"))"
+"${wl[@]}" wtype -s 200 -k Escape
+wait_until 5 wl_box_is "$after_delete" ||
+  fail "after the settings window the dock shows at $(wl_box), not $after_delete"
+pass "the settings window opens and closes; the dock stays at $after_delete"
+# The click gives the dock the keyboard again.
+"${wl[@]}" "$click" $((mx + 8)) $((my + h / 2)) 3840 1080 || fail "the click did not reach sway"
+sleep 0.3
 # Ctrl+X ends the dock, which saves its settings: the place it shows at (the
 # window's top is 30 above the panel at the bottom edge).
 "${wl[@]}" wtype -s 200 -M ctrl -k x -m ctrl
