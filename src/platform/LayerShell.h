@@ -7,13 +7,10 @@ class QWidget;
 namespace pw::platform
 {
 
-// Whether this build can make windows layer surfaces of a Wayland compositor
-// (the protocol was there when it was built).
-bool layerShellBuilt();
-
-// Whether the start chose the layer shell (configureGuiPlatform) and the
-// compositor Qt is connected to offers it. Asks it once; false elsewhere.
-bool layerShellActive();
+// Layer surfaces of a Wayland compositor. Built from linux/LayerShell.cpp
+// when the protocol was at hand; elsewhere (Windows, or a build without it)
+// LayerShellOff.cpp, where both calls do nothing and the window manager
+// places the windows.
 
 // Keeps `window`, a top-level widget, a layer surface of the compositor: at
 // `rect` (desktop coordinates) on the monitor `screen`, anchored to that
@@ -23,7 +20,8 @@ bool layerShellActive();
 // surface anew at every show; each new surface gets the role again. The
 // first call marks the window to bypass the window manager, so that Qt gives
 // it no shell role of its own: call it before the window is first shown.
-// Does nothing unless layerShellActive().
+// Does nothing unless the start chose the layer shell
+// (configureGuiPlatform) and the compositor offers it.
 void placeLayerSurface(QWidget& window, QRect rect, QRect screen);
 
 // Makes `popup`, a menu of a layer-surface window, a layer surface of its own
@@ -31,7 +29,7 @@ void placeLayerSurface(QWidget& window, QRect rect, QRect screen);
 // dock, a Wayland popup has no parent to stand on. Qt closes it as a popup
 // when it is clicked outside within the program; a click on another program
 // does not reach Qt and leaves it open. Call before it is first shown. Does
-// nothing unless layerShellActive().
+// nothing unless the dock's window is a layer surface.
 void makeLayerPopup(QWidget& popup);
 
 } // namespace pw::platform

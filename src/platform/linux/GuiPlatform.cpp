@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef PW_HAVE_WAYLAND_CLIENT
+#ifdef PW_HAVE_LAYER_SHELL
 #include <wayland-client.h>
 #endif
 
@@ -25,7 +25,7 @@ bool g_layerShell = false;
 // makes its own.
 bool compositorOffersLayerShell()
 {
-#if defined(PW_HAVE_WAYLAND_CLIENT) && defined(PW_HAVE_LAYER_SHELL)
+#ifdef PW_HAVE_LAYER_SHELL
     wl_display* display = wl_display_connect(nullptr);
     if (!display)
         return false;

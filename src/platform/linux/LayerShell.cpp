@@ -1,29 +1,5 @@
 #include "platform/LayerShell.h"
 
-#ifndef PW_HAVE_LAYER_SHELL
-
-namespace pw::platform
-{
-
-// Built without the layer-shell protocol: windows are placed as under X.
-bool layerShellBuilt()
-{
-    return false;
-}
-
-bool layerShellActive()
-{
-    return false;
-}
-
-void placeLayerSurface(QWidget&, QRect, QRect) {}
-
-void makeLayerPopup(QWidget&) {}
-
-} // namespace pw::platform
-
-#else
-
 #include "platform/GuiPlatform.h"
 
 #include <QEvent>
@@ -358,19 +334,14 @@ private:
     zwlr_layer_shell_v1_layer placedLayer_ = ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM;
 };
 
-} // namespace
-
-bool layerShellBuilt()
-{
-    return true;
-}
-
+// The start chose the layer shell (configureGuiPlatform), and the
+// compositor Qt is connected to has it.
 bool layerShellActive()
 {
-    // The start chose the layer shell (configureGuiPlatform), and the
-    // compositor Qt is connected to has it.
     return usesLayerShell() && shell() != nullptr;
 }
+
+} // namespace
 
 void placeLayerSurface(QWidget& window, QRect rect, QRect screen)
 {
@@ -397,5 +368,3 @@ void makeLayerPopup(QWidget& popup)
 }
 
 } // namespace pw::platform
-
-#endif

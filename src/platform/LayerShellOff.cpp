@@ -3,17 +3,8 @@
 namespace pw::platform
 {
 
-// Windows has no layer surfaces: the window manager places the dock.
-bool layerShellBuilt()
-{
-    return false;
-}
-
-bool layerShellActive()
-{
-    return false;
-}
-
+// No layer surfaces on this system or in this build: the window manager
+// places the dock and its menus.
 void placeLayerSurface(QWidget&, QRect, QRect) {}
 
 void makeLayerPopup(QWidget&) {}
