@@ -187,9 +187,22 @@ public:
     void Seting2Click();
     void MenuClick(int group);
 
+    // ---- keyboard focus ------------------------------------------------------------
+    // The tile the keyboard is on (an index into LaunchBtn), or -1 when the
+    // keyboard is not in use on the row.
+    int keyFocus() const { return keyFocus_; }
+    // Puts the keyboard on tile `index` (-1: off the row), bringing a tile of
+    // a long row into view; keyFocusChanged follows a change.
+    void setKeyFocus(int index);
+    // Opens tile `index`'s menu at the tile, as a right click on it does.
+    void showTileMenu(int index);
+
     // Where the settings and parameter windows come from when the dock opens
     // one; without it, the commands that open them do nothing.
     void setEditorWindows(pw::EditorOpener* editors) { editors_ = editors; }
+
+signals:
+    void keyFocusChanged(int index);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -296,6 +309,7 @@ private:
     QPoint dragGrab_;
     QRect dragScreen_;
     bool dragMoved_ = false;
+    int keyFocus_ = -1;
 };
 
 extern TForm1* Form1;
