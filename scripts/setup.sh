@@ -25,6 +25,8 @@ packages=(
   sway grim wtype
   # GNOME's compositor and weston, headless, for the dock through their Xwayland.
   mutter weston xwayland dbus-daemon
+  # The accessibility bus and a client that reads the dock through it.
+  at-spi2-core python3-pyatspi dbus
 )
 all=1
 if (($#)); then packages=("$@"); all=0; fi
