@@ -35,6 +35,12 @@ if(CMAKE_STRIP)
     endif()")
 endif()
 
+# The Wayland module, where the executable looks for it (PW_MODULE_DIR,
+# beside bin): a private module, out of the linker's path.
+if(TARGET pondwillow_wayland)
+  install(TARGETS pondwillow_wayland LIBRARY DESTINATION ${PW_MODULE_DIR})
+endif()
+
 install(FILES ${PW_DATA}/${PW_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
 # The icon: the SVG as drawn, and the fixed sizes rendered from it.

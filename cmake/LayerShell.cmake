@@ -4,8 +4,10 @@
 # (no Debian binary package ships it). Without the file, the scanner, the
 # Wayland client library or Qt's private Gui headers, the platform layer is
 # built without it and the dock is placed as under X.
-#   pw_layer_shell(<target>)   adds the generated code to <target> when it can
-#                              and sets PW_LAYER_SHELL_BUILT (ON or OFF).
+#   pw_layer_shell(<target> <sources>...)   makes <target>, the Wayland
+#                              module, of <sources> and the generated code
+#                              when it can, and sets PW_LAYER_SHELL_BUILT (ON
+#                              or OFF).
 #   pw_wayland_protocol(<target> <xml>)   adds one protocol's client code.
 set(PW_PROTOCOL_DIR "" CACHE PATH
   "Folder holding wlr-layer-shell-unstable-v1.xml (default: the setup's cache)")
@@ -44,6 +46,7 @@ function(pw_wayland_protocol target xml)
 endfunction()
 
 function(pw_layer_shell target)
+  set(sources ${ARGN})
   pw_find_protocol(PW_LAYER_SHELL_XML wlr-layer-shell-unstable-v1.xml)
   find_program(PW_WAYLAND_SCANNER wayland-scanner)
   pkg_check_modules(PW_WL_CLIENT IMPORTED_TARGET GLOBAL wayland-client)
@@ -69,9 +72,9 @@ function(pw_layer_shell target)
   endif()
   message(STATUS "Layer surfaces on Wayland: on (${PW_LAYER_SHELL_XML})")
   set(PW_LAYER_SHELL_BUILT ON CACHE INTERNAL "")
+  add_library(${target} MODULE ${sources})
   pw_wayland_protocol(${target} ${PW_LAYER_SHELL_XML})
   # The layer shell's popups are xdg-shell popups: its code refers to theirs.
   pw_wayland_protocol(${target} ${xdg_shell})
-  target_compile_definitions(${target} PRIVATE PW_HAVE_LAYER_SHELL)
-  target_link_libraries(${target} PRIVATE Qt6::GuiPrivate)
+  target_link_libraries(${target} PRIVATE Qt6::GuiPrivate Qt6::Widgets pw_warnings)
 endfunction()

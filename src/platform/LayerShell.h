@@ -7,10 +7,14 @@ class QWidget;
 namespace pw::platform
 {
 
-// Layer surfaces of a Wayland compositor. Built from linux/LayerShell.cpp
-// when the protocol was at hand; elsewhere (Windows, or a build without it)
-// LayerShellOff.cpp, where both calls do nothing and the window manager
-// places the windows.
+// Layer surfaces of a Wayland compositor. Built from linux/LayerShell.cpp,
+// which loads the Wayland module in a Wayland session, when the protocol was
+// at hand; elsewhere (Windows, or a build without it) LayerShellOff.cpp,
+// where the calls do nothing and the window manager places the windows.
+
+// Whether the session's compositor offers the layer shell: a short query on
+// a connection of its own, before the application object exists.
+bool compositorOffersLayerShell();
 
 // Keeps `window`, a top-level widget, a layer surface of the compositor: at
 // `rect` (desktop coordinates) on the monitor `screen`, anchored to that

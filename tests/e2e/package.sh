@@ -69,6 +69,9 @@ expected=(
   usr/share/man/man1/pondwillow.1.gz
   "usr/share/metainfo/$app_id.metainfo.xml"
 )
+# The Wayland module, in a build with layer surfaces.
+grep -q '^PW_LAYER_SHELL_BUILT:INTERNAL=ON' "$pkg_build/CMakeCache.txt" &&
+  expected+=("usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/pondwillow/pondwillow-wayland.so")
 for n in "${sizes[@]}"; do expected+=("usr/share/icons/hicolor/${n}x$n/apps/$app_id.png"); done
 want=$(printf '%s\n' "${expected[@]}" | sort)
 got=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort)
@@ -147,6 +150,16 @@ as_user /usr/bin/pondwillow --no-such-option >/dev/null 2>&1 || rc=$?
 ((rc == 2)) || fail "an unknown option: status $rc, expected 2"
 [[ ! -e $config ]] || fail "--help or --version made $config"
 pass "--version and --help answer without a display, an unknown option exits 2"
+
+# In a Wayland session the installed dock loads its Wayland module to ask the
+# compositor about layer surfaces (here there is none to ask).
+if grep -q '^PW_LAYER_SHELL_BUILT:INTERNAL=ON' "$pkg_build/CMakeCache.txt"; then
+  out=$(WAYLAND_DISPLAY=pondwillow-no-compositor timeout 20 \
+    env -u DISPLAY $E2E_RUN_AS WAYLAND_DISPLAY=pondwillow-no-compositor /usr/bin/pondwillow 2>&1) || true
+  [[ $out != *pondwillow-wayland* && $out != *"Wayland module"* ]] ||
+    fail "the installed dock does not load its Wayland module: $out"
+  pass "the installed dock finds its Wayland module"
+fi
 
 # The user's own X server: its socket folder made as root makes, if missing.
 [[ -d /tmp/.X11-unix ]] || { mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix; }

@@ -1,16 +1,13 @@
 #include "platform/GuiPlatform.h"
 
 #include "core/GuiPlatformChoice.h"
+#include "platform/LayerShell.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QLibraryInfo>
 #include <cstdio>
 #include <cstring>
-
-#ifdef PW_HAVE_LAYER_SHELL
-#include <wayland-client.h>
-#endif
 
 namespace pw::platform
 {
@@ -19,34 +16,6 @@ namespace
 {
 
 bool g_layerShell = false;
-
-// Whether the compositor of the session announces the wlr layer shell: one
-// connection, one round trip for the list of globals, closed again before Qt
-// makes its own.
-bool compositorOffersLayerShell()
-{
-#ifdef PW_HAVE_LAYER_SHELL
-    wl_display* display = wl_display_connect(nullptr);
-    if (!display)
-        return false;
-    bool offered = false;
-    static const wl_registry_listener listener = {
-        [](void* data, wl_registry*, uint32_t, const char* interface, uint32_t) {
-            if (std::strcmp(interface, "zwlr_layer_shell_v1") == 0)
-                *static_cast<bool*>(data) = true;
-        },
-        [](void*, wl_registry*, uint32_t) {}};
-    wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &listener, &offered);
-    wl_display_roundtrip(display);
-    wl_registry_destroy(registry);
-    wl_display_disconnect(display);
-    return offered;
-#else
-    // Built without the layer shell: the dock cannot use one.
-    return false;
-#endif
-}
 
 bool waylandPluginInstalled()
 {

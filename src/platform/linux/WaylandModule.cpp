@@ -1,6 +1,8 @@
-#include "platform/LayerShell.h"
-
-#include "platform/GuiPlatform.h"
+// The Wayland half of the platform layer: layer surfaces for the dock and
+// its menus. Built as a module of its own, which the dock loads only in a
+// Wayland session, so that a dock under X neither links nor maps the
+// Wayland client library.
+#include "platform/linux/WaylandModule.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -334,18 +336,34 @@ private:
     zwlr_layer_shell_v1_layer placedLayer_ = ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM;
 };
 
-// The start chose the layer shell (configureGuiPlatform), and the
-// compositor Qt is connected to has it.
-bool layerShellActive()
+// Whether the compositor of the session announces the wlr layer shell: one
+// connection of our own, one round trip for the list of globals, closed
+// again before Qt makes its own.
+bool compositorOffersLayerShell()
 {
-    return usesLayerShell() && shell() != nullptr;
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display)
+        return false;
+    bool offered = false;
+    static const wl_registry_listener listener = {
+        [](void* data, wl_registry*, uint32_t, const char* interface, uint32_t) {
+            if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0)
+                *static_cast<bool*>(data) = true;
+        },
+        [](void*, wl_registry*, uint32_t) {}};
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &listener, &offered);
+    wl_display_roundtrip(display);
+    wl_registry_destroy(registry);
+    wl_display_disconnect(display);
+    return offered;
 }
 
-} // namespace
-
+// The loader calls these only when the start chose the layer shell; the
+// compositor Qt is connected to must have it too.
 void placeLayerSurface(QWidget& window, QRect rect, QRect screen)
 {
-    if (!layerShellActive())
+    if (!shell())
         return;
     LayerSurface* layer = LayerSurface::of(&window);
     if (!layer) {
@@ -361,10 +379,20 @@ void placeLayerSurface(QWidget& window, QRect rect, QRect screen)
 
 void makeLayerPopup(QWidget& popup)
 {
-    if (!layerShellActive() || LayerSurface::of(&popup))
+    if (!shell() || LayerSurface::of(&popup))
         return;
     popup.setWindowFlag(Qt::BypassWindowManagerHint, true);
     new LayerSurface(popup, true);
 }
 
+const WaylandModule kModule = {kWaylandModuleVersion, compositorOffersLayerShell, placeLayerSurface,
+                               makeLayerPopup};
+
+} // namespace
 } // namespace pw::platform
+
+extern "C" __attribute__((visibility("default"))) const pw::platform::WaylandModule*
+pw_wayland_module()
+{
+    return &pw::platform::kModule;
+}
