@@ -13,6 +13,8 @@ packages=(
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox xcompmgr imagemagick
   x11-session-utils libglib2.0-dev
   clang libclang-rt-14-dev llvm
+  # The translations of the program's texts: lupdate and lrelease.
+  qt6-l10n-tools
   # The Win32 adapters: cross-built with mingw-w64 (its POSIX-thread
   # compilers) and tested under Wine.
   g++-mingw-w64-x86-64-posix wine64

@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/HomeFolder.h"
+#include "app/Translation.h"
 #include "app/Utils.MessageDispatcher.Win.h"
 #include "dock/Unit1.h"
 #include "editors/EditorWindows.h"
@@ -54,6 +55,8 @@ int main(int argc, char** argv)
     pw::MessageDispatcherFinalizer dispatcherFinalizer;
     QApplication::setApplicationName(QStringLiteral("Pondwillow"));
     QApplication::setQuitOnLastWindowClosed(true);
+    // The texts in the user's language, before any window is made.
+    pw::translation::installForUser();
 
     // The dock's folder, and one dock per folder: a second start brings the
     // running dock to the front and ends.

@@ -88,7 +88,7 @@ public:
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
-    QString text() const { return QStringLiteral("Drop"); }
+    QString text() const { return tr("Drop"); }
     // The drop zone fills the panel; the panel calls this when it resizes.
     void panelResized() { prepareGeometryChange(); }
 

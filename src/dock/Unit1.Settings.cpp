@@ -8,6 +8,7 @@
 #include "storage/IniFile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <variant>
 
 namespace
@@ -96,15 +97,23 @@ const ReadRow kReads[] = {
      [](TForm1& f, const Value& v) { f.isTop = asBool(v); }},
     {"Menu", "Index", [](const TForm1&) -> Value { return 0; },
      [](TForm1& f, const Value& v) { f.MenuIndex = validGroup(asInt(v)); }},
-    {"Menu", "Name0", [](const TForm1&) -> Value { return QStringLiteral("メニュー1"); },
+    // A missing group name is the group's caption in the form, in the user's
+    // language (a new settings file in English gets "Menu 1"). A name that is
+    // in the file is the user's own and is never translated.
+    {"Menu", "Name0",
+     [](const TForm1&) -> Value { return QCoreApplication::translate("TForm1", "メニュー1"); },
      [](TForm1& f, const Value& v) { f.groupItem(0)->setText(std::get<QString>(v)); }},
-    {"Menu", "Name1", [](const TForm1&) -> Value { return QStringLiteral("メニュー2"); },
+    {"Menu", "Name1",
+     [](const TForm1&) -> Value { return QCoreApplication::translate("TForm1", "メニュー2"); },
      [](TForm1& f, const Value& v) { f.groupItem(1)->setText(std::get<QString>(v)); }},
-    {"Menu", "Name2", [](const TForm1&) -> Value { return QStringLiteral("メニュー3"); },
+    {"Menu", "Name2",
+     [](const TForm1&) -> Value { return QCoreApplication::translate("TForm1", "メニュー3"); },
      [](TForm1& f, const Value& v) { f.groupItem(2)->setText(std::get<QString>(v)); }},
-    {"Menu", "Name3", [](const TForm1&) -> Value { return QStringLiteral("メニュー4"); },
+    {"Menu", "Name3",
+     [](const TForm1&) -> Value { return QCoreApplication::translate("TForm1", "メニュー4"); },
      [](TForm1& f, const Value& v) { f.groupItem(3)->setText(std::get<QString>(v)); }},
-    {"Menu", "Name4", [](const TForm1&) -> Value { return QStringLiteral("メニュー5"); },
+    {"Menu", "Name4",
+     [](const TForm1&) -> Value { return QCoreApplication::translate("TForm1", "メニュー5"); },
      [](TForm1& f, const Value& v) { f.groupItem(4)->setText(std::get<QString>(v)); }},
     {"Back", "Opa", [](const TForm1&) -> Value { return 0.5; },
      [](TForm1& f, const Value& v) {

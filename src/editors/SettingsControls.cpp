@@ -72,7 +72,7 @@ TComboColorBox::TComboColorBox(QWidget* parent) : QComboBox(parent)
 {
     for (const auto& [name, argb] : namedColors())
         addColorItem(count(), name, argb);
-    addItem(QStringLiteral("その他の色..."));
+    addItem(tr("その他の色..."));
     setCurrentIndex(indexOf(color_));
     setToolTip(currentText());
     connect(this, &QComboBox::activated, this, &TComboColorBox::chosen);

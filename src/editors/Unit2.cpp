@@ -15,7 +15,7 @@ namespace
 
 QString sizeText(std::int32_t size)
 {
-    return QStringLiteral("大きさ=") + QString::number(size);
+    return TForm2::tr("大きさ=%1").arg(size);
 }
 
 TStringList& shownGroup()
@@ -114,7 +114,7 @@ void TForm2::FormShow()
         const TRec entry = pw::entryFromLine(line).value_or(TRec{});
         const std::optional<QString> text = pw::listedFileName(entry.fname);
         if (!text)
-            throw pw::Error(QStringLiteral("パスに無効な文字が含まれています"));
+            throw pw::Error(tr("パスに無効な文字が含まれています"));
         u.ListBox1->addItem(*text);
     }
     QLineEdit* const names[] = {u.Edit1, u.Edit2, u.Edit3, u.Edit4, u.Edit5};
@@ -137,9 +137,9 @@ void TForm2::fillEdgeList(bool vertical)
 {
     ui->ComboBox2->clear();
     if (vertical)
-        ui->ComboBox2->addItems({QStringLiteral("左"), QStringLiteral("右")});
+        ui->ComboBox2->addItems({tr("左"), tr("右")});
     else
-        ui->ComboBox2->addItems({QStringLiteral("上"), QStringLiteral("下")});
+        ui->ComboBox2->addItems({tr("上"), tr("下")});
     // Adding to an empty list selects nothing: the user has not chosen an edge.
     ui->ComboBox2->setCurrentIndex(-1);
 }
@@ -240,8 +240,7 @@ void TForm2::DisInterpolationCheckChange(bool checked)
 
 void TForm2::FileSelectBtnClick()
 {
-    const QString file =
-        pw::prompt::openFileName(this, QStringLiteral("Image (*.bmp *.jpg *.png)"));
+    const QString file = pw::prompt::openFileName(this, tr("Image (*.bmp *.jpg *.png)"));
     if (!file.isEmpty() && Form1)
         Form1->GazouFile = file;
 }

@@ -4,6 +4,7 @@
 #include "core/IniValues.h"
 #include "storage/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -266,7 +267,7 @@ void TIniFile::UpdateFile()
     }
     const QString reason = pw::platform::writeFileAtomically(fileName_, *bytes);
     if (!reason.isEmpty()) {
-        throw pw::Error(QStringLiteral("%1 に書き込めません: %2")
+        throw pw::Error(QCoreApplication::translate("TIniFile", "%1 に書き込めません: %2")
                             .arg(QFileInfo(fileName_).absoluteFilePath(), reason));
     }
 }

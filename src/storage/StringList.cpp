@@ -4,6 +4,7 @@
 #include "storage/AtomicFile.h"
 #include "storage/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -198,7 +199,8 @@ void TStringList::SaveToFile(const QString& fileName) const
         bytes = pw::platform::encodeText(text, pw::platform::TextEncoding::Utf8);
     const QString reason = pw::platform::writeFileAtomically(fileName, *bytes);
     if (!reason.isEmpty()) {
-        throw pw::Error(QStringLiteral("ファイル %1 を作成できません: %2")
-                            .arg(QFileInfo(fileName).absoluteFilePath(), reason));
+        throw pw::Error(
+            QCoreApplication::translate("TStringList", "ファイル %1 を作成できません: %2")
+                .arg(QFileInfo(fileName).absoluteFilePath(), reason));
     }
 }

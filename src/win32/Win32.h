@@ -83,4 +83,10 @@ std::string encodeCodePage(std::wstring_view text, unsigned codePage = activeCod
 std::optional<std::string> encodeCodePageExactly(std::wstring_view text,
                                                  unsigned codePage = activeCodePage);
 
+// ---- the user's language -----------------------------------------------------------
+
+// The user's display language as a locale name ("ja-JP", "en-US"): the
+// language Windows shows its own texts in. Empty when the system names none.
+std::wstring userUiLanguage();
+
 } // namespace pw::win32

@@ -89,4 +89,13 @@ std::optional<std::string> encodeCodePageExactly(std::wstring_view text, unsigne
     return bytes;
 }
 
+std::wstring userUiLanguage()
+{
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    const LCID locale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+    if (LCIDToLocaleName(locale, name, LOCALE_NAME_MAX_LENGTH, 0) <= 0)
+        return {};
+    return name;
+}
+
 } // namespace pw::win32

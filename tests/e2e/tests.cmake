@@ -70,3 +70,9 @@ foreach(compositor mutter weston)
   set_tests_properties(e2e_xwayland_${compositor} PROPERTIES
     TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
 endforeach()
+
+# The dock in English (LANGUAGE=en) from a new settings file, and in Japanese
+# again under a Japanese locale with the stored group names kept.
+add_test(NAME e2e_english
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/english.sh $<TARGET_FILE:Pondwillow>)
+set_tests_properties(e2e_english PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)

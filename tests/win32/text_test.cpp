@@ -129,4 +129,17 @@ TEST(Text, EncodeExactlyUsesTheActiveCodePageByDefault)
     }
 }
 
+// The display language decides the language of the program's texts; the
+// program reads its language code, the letters before the first "-".
+TEST(Text, UserUiLanguageIsALocaleNameWithItsLanguageFirst)
+{
+    const std::wstring name = pw::win32::userUiLanguage();
+    const std::size_t dash = name.find(L'-');
+    ASSERT_NE(dash, std::wstring::npos) << "no region in the name";
+    EXPECT_GE(dash, 2u);
+    EXPECT_LE(dash, 3u);
+    for (std::size_t i = 0; i < dash; ++i)
+        EXPECT_TRUE(name[i] >= L'a' && name[i] <= L'z') << "not a language code";
+}
+
 } // namespace
