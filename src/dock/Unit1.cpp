@@ -7,6 +7,7 @@
 #include "core/Layout.h"
 #include "core/Rounding.h"
 #include "core/SettingBounds.h"
+#include "platform/GuiPlatform.h"
 #include "platform/KeyState.h"
 #include "platform/ShellLauncher.h"
 #include "platform/TaskbarButton.h"
@@ -274,6 +275,14 @@ void TForm1::SetStayOnTop(bool on)
 {
     if (StayOnTop() == on)
         return;
+    if (pw::platform::usesLayerShell()) {
+        // A layer surface changes its layer in place. Qt would hide the
+        // window and make its Wayland surface anew, which drops the layer
+        // surface's role; the flag only tells the layer.
+        overrideWindowFlags(windowFlags().setFlag(Qt::WindowStaysOnTopHint, on));
+        syncGeometry();
+        return;
+    }
     const bool visible = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (taskbarHidden_)

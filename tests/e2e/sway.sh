@@ -216,6 +216,41 @@ wait_until 5 big_window || fail "F12 opened no settings window (changed $(change
 wait_until 5 wl_box_is "$after_delete" ||
   fail "after the settings window the dock shows at $(wl_box), not $after_delete"
 pass "the settings window opens and closes; the dock stays at $after_delete"
+
+# "Stay on top" set in the settings window: the dock goes to the top layer,
+# still a layer surface (hiding the window would drop its role), at
+# the same place. The settings window floats (it has a fixed size); sway's
+# tree gives its place.
+settings_origin() {
+  local sock
+  sock=$(ls "$run"/sway-ipc.*.sock 2>/dev/null | head -n1) && [[ -S $sock ]] || return 1
+  "${wl[@]}" swaymsg -s "$sock" -t get_tree 2>/dev/null | /usr/bin/python3 -c '
+import json, sys
+def walk(n):
+    if n.get("name") == sys.argv[1] and n.get("pid"):
+        r, w = n["rect"], n["window_rect"]
+        print(r["x"] + w["x"], r["y"] + w["y"]); sys.exit(0)
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        walk(c)
+    sys.exit(1) if n.get("type") == "root" else None
+walk(json.load(sys.stdin))' "設定"
+}
+# A click on the panel gives the dock the keyboard back.
+"${wl[@]}" "$click" $((mx + 8)) $((my + h / 2)) 3840 1080 || fail "the click did not reach sway"
+sleep 0.3
+"${wl[@]}" grim "$E2E_DIR/before.png"
+"${wl[@]}" wtype -s 200 -k F12
+wait_until 5 big_window || fail "F12 opened no settings window the second time"
+wait_until 5 settings_origin >/dev/null || fail "sway's tree has no settings window"
+read -r sx sy < <(settings_origin)
+# The "Top" choice of the style box.
+"${wl[@]}" "$click" $((sx + 24 + 104 + 10)) $((sy + 24 + 24 + 11)) 3840 1080 ||
+  fail "the click did not reach sway"
+sleep 0.3
+"${wl[@]}" wtype -s 200 -k Escape
+wait_until 5 wl_box_is "$after_delete" ||
+  fail "after stay on top was set the dock shows at $(wl_box), not $after_delete"
+pass "stay on top set in the settings window: the dock changes its layer and stays at $after_delete"
 # The click gives the dock the keyboard again.
 "${wl[@]}" "$click" $((mx + 8)) $((my + h / 2)) 3840 1080 || fail "the click did not reach sway"
 sleep 0.3
@@ -226,5 +261,7 @@ wait_dock_exit
 ((DOCK_RC == 0)) || fail "Ctrl+X: the dock exited with status $DOCK_RC"
 saved="$(ini_value "$E2E_HOME/Pondwillow.ini" Form Left),$(ini_value "$E2E_HOME/Pondwillow.ini" Form Top)"
 [[ $saved == "$mx,$((my - 30))" ]] || fail "Ctrl+X saved $saved, the dock stood at $mx,$((my - 30))"
-pass "Ctrl+X ends the dock and saves $saved, the place on screen"
+[[ $(ini_value "$E2E_HOME/Pondwillow.ini" Mode Top) == 1 ]] ||
+  fail "Ctrl+X saved stay on top as '$(ini_value "$E2E_HOME/Pondwillow.ini" Mode Top)'"
+pass "Ctrl+X ends the dock and saves $saved, the place on screen, with stay on top"
 summary
