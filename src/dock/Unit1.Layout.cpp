@@ -102,6 +102,7 @@ void TForm1::ReSetBtn()
     for (TImage* tile : std::as_const(LaunchBtn))
         SetFormBtn(tile);
     EndLayout();
+    keepKeyFocusOnRow();
 }
 
 // ---- window geometry --------------------------------------------------------------

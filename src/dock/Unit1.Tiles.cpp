@@ -109,6 +109,7 @@ void TForm1::SetMenu(int index)
         addTile(*entry, composed == line ? line : composed);
     }
     EndLayout();
+    keepKeyFocusOnRow();
 }
 
 void TForm1::MenuClick(int group)

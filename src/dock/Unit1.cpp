@@ -314,11 +314,8 @@ void TForm1::setVisible(bool visible)
 
 void TForm1::keyPressEvent(QKeyEvent* e)
 {
-    // Home and End bring a row longer than the screen to its start or end.
-    if (e->key() == Qt::Key_Home || e->key() == Qt::Key_End) {
-        QWidget* viewport = ui->view->viewport();
-        scrollRowTo(e->key() == Qt::Key_Home ? 0 : std::numeric_limits<int>::max(),
-                    viewport->mapFromGlobal(QCursor::pos().toPointF()), e->modifiers());
+    // The keys of the row: along it, Home and End, launch, menu, reorder.
+    if (rowKey(e)) {
         e->accept();
         return;
     }
@@ -330,11 +327,15 @@ bool TForm1::event(QEvent* e)
     // The window went to a monitor of another pixel density.
     if (e->type() == QEvent::ScreenChangeInternal && shown_)
         remakePictures();
+    if (e->type() == QEvent::WindowDeactivate)
+        hideKeyRing();
     return QWidget::event(e);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e)
 {
+    if (ui && watched == ui->view->viewport())
+        mouseOnDock(e);
     if (e->type() == QEvent::Wheel && ui && watched == ui->view->viewport())
         return wheelScroll(static_cast<QWheelEvent*>(e));
     return QWidget::eventFilter(watched, e);

@@ -22,8 +22,10 @@ namespace Ui
 class TForm1;
 }
 class QGraphicsScene;
+class QKeyEvent;
 class QMenu;
 class QWheelEvent;
+class TKeyRing;
 
 namespace pw
 {
@@ -309,7 +311,30 @@ private:
     QPoint dragGrab_;
     QRect dragScreen_;
     bool dragMoved_ = false;
+
+    // ---- the row by keyboard (Unit1.Keys.cpp) ----------------------------------------
+    // Handles a key meant for the row; false for any other key.
+    bool rowKey(QKeyEvent* e);
+    // After a layout pass or a group load: the keyboard stays on its tile,
+    // or in range, or on the first tile of another group.
+    void keepKeyFocusOnRow();
+    // A spontaneous press, move or wheel of the mouse on the dock hides the
+    // ring; the keyboard keeps its tile.
+    void mouseOnDock(const QEvent* e);
+    // The dock lost the keyboard to another window: the ring goes.
+    void hideKeyRing();
+    // Puts the focus on `index` (in range or -1) without showing the ring.
+    void putKeyFocus(int index);
+    void updateKeyRing();
+    // Scrolls a long row so that tile `index` is in the window.
+    void bringIntoView(int index);
     int keyFocus_ = -1;
+    QPointer<TImage> keyTile_;
+    int keyGroup_ = 0;
+    // Whether the keyboard is in use on the row: the ring shows then only.
+    bool keysInUse_ = false;
+    // Made the first time the keyboard is used; hidden otherwise.
+    TKeyRing* keyRing_ = nullptr;
 };
 
 extern TForm1* Form1;
