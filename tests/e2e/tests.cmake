@@ -1,5 +1,5 @@
 # End-to-end tests: each script gets the dock's executable as its argument.
-foreach(script startup edges session_end session_manager faults menus windows one_dock)
+foreach(script startup edges session_end session_manager faults menus windows one_dock keyboard)
   add_test(NAME e2e_${script}
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:Pondwillow>)
   set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
