@@ -3,6 +3,11 @@
 # files next to its executable). Source it, then call start_x and start_dock.
 set -euo pipefail
 
+# The dock speaks the language of the locale; the scripts look for its
+# Japanese captions and messages, so it runs in Japanese whatever the
+# machine's locale, unless a script asks for another language.
+export LANGUAGE=ja
+
 E2E_PIDS=()
 E2E_DIR=$(mktemp -d /tmp/pondwillow-e2e.XXXXXX)
 
