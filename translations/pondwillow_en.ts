@@ -121,6 +121,14 @@
         <translation>Gradient</translation>
     </message>
     <message>
+        <source>背景色1</source>
+        <translation>Background colour 1</translation>
+    </message>
+    <message>
+        <source>背景色2</source>
+        <translation>Background colour 2</translation>
+    </message>
+    <message>
         <source>垂直</source>
         <translation>Vert.</translation>
     </message>

@@ -124,4 +124,10 @@ QString GetFileTitle(QStringView fileName)
     return dot < 0 ? name : name.left(dot);
 }
 
+QString tileHint(const TRec& entry)
+{
+    return entry.param.isEmpty() ? entry.hint
+                                 : entry.hint + QStringLiteral(" -> ") + fileNamePart(entry.param);
+}
+
 } // namespace pw

@@ -42,5 +42,8 @@ std::optional<QString> listedFileName(QStringView path);
 
 // The file name part without its extension (from its last "." on).
 QString GetFileTitle(QStringView fileName);
+// The hint a tile shows for an entry: its hint, followed by " -> " and the
+// file name part of its parameter string when it has one.
+QString tileHint(const TRec& entry);
 
 } // namespace pw

@@ -299,6 +299,13 @@ DockMenu::DockMenu(const QString& title, QWidget* parent) : QMenu(title, parent)
     setContentsMargins(look::shadowMargins() + look::padding);
     // Behind a dock that is a layer surface, the menu is one too.
     pw::platform::makeLayerPopup(*this);
+    // An item run while its menu is still open (a screen reader's press on
+    // it, which Qt runs without closing anything) closes the open menus
+    // first, as a click on it does. A click has closed them already.
+    connect(this, &QMenu::triggered, this, [this](QAction* action) {
+        if (isVisible() && !action->menu())
+            closeOpenMenus();
+    });
 
     tickFade_ = new QVariantAnimation(this);
     tickFade_->setStartValue(0.0);
@@ -372,6 +379,12 @@ void DockMenu::keyPressEvent(QKeyEvent* e)
     }
     e->accept();
     // As a click on the item does: every open menu closes, then the action runs.
+    closeOpenMenus();
+    action->trigger();
+}
+
+void DockMenu::closeOpenMenus()
+{
     QWidget* last = nullptr;
     while (QWidget* popup = QApplication::activePopupWidget()) {
         if (popup == last || !qobject_cast<QMenu*>(popup))
@@ -379,7 +392,6 @@ void DockMenu::keyPressEvent(QKeyEvent* e)
         last = popup;
         popup->close();
     }
-    action->trigger();
 }
 
 // ---- check marks -------------------------------------------------------------------------

@@ -111,6 +111,8 @@ protected:
 
 private:
     QAction* shortcutAction(const QKeyEvent& e) const;
+    // Closes every open menu, innermost first.
+    static void closeOpenMenus();
     QList<QAction*> windowActions() const;
     void fadeIn(const QSet<const QAction*>& items);
     qreal tickOpacity(const QAction* action) const;

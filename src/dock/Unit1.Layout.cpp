@@ -4,6 +4,7 @@
 
 #include "core/Layout.h"
 #include "core/SettingBounds.h"
+#include "dock/DockAccessibility.h"
 #include "platform/LayerShell.h"
 #include "ui_Unit1.h"
 
@@ -103,6 +104,7 @@ void TForm1::ReSetBtn()
         SetFormBtn(tile);
     EndLayout();
     keepKeyFocusOnRow();
+    pw::access::rowChanged(*this, pw::access::RowChange::Children);
 }
 
 // ---- window geometry --------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "dock/Unit1.h"
 
 #include "core/Layout.h"
+#include "dock/DockAccessibility.h"
 #include "icons/IconCache.h"
 #include "ui_Unit1.h"
 
@@ -110,6 +111,7 @@ void TForm1::SetMenu(int index)
     }
     EndLayout();
     keepKeyFocusOnRow();
+    pw::access::rowChanged(*this, pw::access::RowChange::Group);
 }
 
 void TForm1::MenuClick(int group)
@@ -141,9 +143,7 @@ void TForm1::addTile(const TRec& entry, const QString& line)
     tile->setHandlers(&tileHandlers_);
 
     if (isShowHint) {
-        tile->setHint(entry.param.isEmpty()
-                          ? entry.hint
-                          : entry.hint + QStringLiteral(" -> ") + pw::fileNamePart(entry.param));
+        tile->setHint(pw::tileHint(entry));
         tile->setShowHint(true);
     }
     tile->setDisableInterpolation(isDisInterpolation);

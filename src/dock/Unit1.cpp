@@ -7,6 +7,7 @@
 #include "core/Layout.h"
 #include "core/Rounding.h"
 #include "core/SettingBounds.h"
+#include "dock/DockAccessibility.h"
 #include "platform/GuiPlatform.h"
 #include "platform/KeyState.h"
 #include "platform/ShellLauncher.h"
@@ -91,6 +92,10 @@ void setScreenSizeForTesting(std::optional<QSizeF> size)
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm1>())
 {
+    // Screen readers learn of the row and its tiles from the dock's own
+    // descriptions. Qt asks the newest factory first, and installs its own
+    // with the application object, which exists by now.
+    pw::access::install();
     // The form's menus hang from a hidden plain widget, "menus", not from a
     // menu bar: a menu bar builds an overflow button whose icon loads every
     // image format plugin, for a bar that is never shown.
@@ -118,6 +123,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     DropTarget1->setVisible(false);
 
     wireActions();
+    pw::access::attach(*this);
     frame_ = QRect(0, 0, 337, 193);
     FormCreate();
 }
@@ -450,6 +456,7 @@ void TForm1::AddMenuClick()
     ui->AddMenu->setChecked(on);
     ui->AddMenu2->setChecked(on);
     DropTarget1->setVisible(on);
+    pw::access::rowChanged(*this, pw::access::RowChange::Children);
     if (!on)
         SetTransparency(!LaunchPath[std::size_t(MenuIndex)]->isEmpty());
     if (on)
@@ -471,6 +478,7 @@ void TForm1::DropTarget1DragDrop(const QStringList& paths)
     // The new tile is the row's last: a row longer than the screen scrolls to
     // its end, so that the entry just added is in sight.
     scrollRowTo(std::numeric_limits<int>::max(), std::nullopt);
+    pw::access::rowChanged(*this, pw::access::RowChange::Children);
     // Each dropped entry is written at once, so that leaving the group or
     // reloading it before add mode is left loses nothing. The file holds what
     // leaving add mode would write.

@@ -3,6 +3,7 @@
 #include "app/Prompter.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
@@ -47,6 +48,84 @@ QString hexName(QRgb argb)
     return QStringLiteral("#%1").arg(argb, 8, 16, QLatin1Char('0')).toUpper();
 }
 
+// A track bar as a screen reader sees it: a slider whose value is the one
+// the bar stands for, in its own units (the slider beneath counts tenths).
+class TrackBarInterface : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit TrackBarInterface(TTrackBar* bar) : QAccessibleWidget(bar, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? QString::number(bar()->Value())
+                                       : QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return bar()->Value(); }
+    // As a move of the thumb: the change is announced.
+    void setCurrentValue(const QVariant& value) override { bar()->SetValue(value.toDouble()); }
+    QVariant maximumValue() const override { return bar()->Max(); }
+    QVariant minimumValue() const override { return bar()->Min(); }
+    QVariant minimumStepSize() const override
+    {
+        return bar()->singleStep() / double(TTrackBar::kScale);
+    }
+
+private:
+    TTrackBar* bar() const { return static_cast<TTrackBar*>(widget()); }
+};
+
+// A colour box as a screen reader sees it: a combo box named by its own
+// name (no caption stands beside it; Qt would name a combo box on Linux by
+// its current item), whose value is the colour's name, and which opens.
+class ColorBoxInterface : public QAccessibleWidget
+{
+public:
+    explicit ColorBoxInterface(TComboColorBox* box) : QAccessibleWidget(box, QAccessible::ComboBox)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return box()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == showMenuAction() || action == pressAction())
+            box()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    TComboColorBox* box() const { return static_cast<TComboColorBox*>(widget()); }
+};
+
+QAccessibleInterface* describeControl(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TTrackBar")) {
+        if (auto* bar = qobject_cast<TTrackBar*>(object))
+            return new TrackBarInterface(bar);
+    } else if (className == QLatin1String("TComboColorBox")) {
+        if (auto* box = qobject_cast<TComboColorBox*>(object))
+            return new ColorBoxInterface(box);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 // ---- TComboColorBox ---------------------------------------------------------------
@@ -70,6 +149,8 @@ const QList<QPair<QString, QRgb>>& TComboColorBox::namedColors()
 
 TComboColorBox::TComboColorBox(QWidget* parent) : QComboBox(parent)
 {
+    // A screen reader names the box by its own name.
+    QAccessible::installFactory(&describeControl);
     for (const auto& [name, argb] : namedColors())
         addColorItem(count(), name, argb);
     addItem(tr("その他の色..."));
@@ -153,6 +234,8 @@ void TComboColorBox::showPopup()
 
 TTrackBar::TTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent)
 {
+    // A screen reader reads the value the bar stands for, not its tenths.
+    QAccessible::installFactory(&describeControl);
     SetRange(60, 240);
     setValue(minimum());
     connect(this, &QSlider::valueChanged, this, [this] { emit valueChangedF(Value()); });

@@ -4,6 +4,11 @@ foreach(script startup edges session_end session_manager faults menus windows on
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:Pondwillow>)
   set_tests_properties(e2e_${script} PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
 endforeach()
+# The dock as a screen reader reads it: a private session bus with the
+# accessibility bus, and an AT-SPI client of the tests' own (Python).
+add_test(NAME e2e_accessibility
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/accessibility.sh $<TARGET_FILE:Pondwillow>)
+set_tests_properties(e2e_accessibility PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
 # A group of 100,000 entries, with room for a sanitized build.
 add_test(NAME e2e_huge_group
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/huge_group.sh $<TARGET_FILE:Pondwillow>)
