@@ -272,14 +272,6 @@
         <source>Image (*.bmp *.jpg *.png)</source>
         <translation>Pictures (*.bmp *.jpg *.png)</translation>
     </message>
-    <message>
-        <source>背景色1</source>
-        <translation>Background colour 1</translation>
-    </message>
-    <message>
-        <source>背景色2</source>
-        <translation>Background colour 2</translation>
-    </message>
 </context>
 <context>
     <name>TForm3</name>

@@ -30,7 +30,8 @@ void add(QList<Caption>& captions, const QString& where, const QString& text)
         captions.push_back({where, text});
 }
 
-// The window's title and every caption, item and tooltip of its controls.
+// The window's title and every caption, item, tooltip and name for screen
+// readers of its controls.
 // Fields the user types into and lists of the user's files hold data.
 QList<Caption> windowCaptions(QWidget& window)
 {
@@ -41,6 +42,7 @@ QList<Caption> windowCaptions(QWidget& window)
     for (QWidget* w : widgets) {
         const QString name = w->objectName();
         add(captions, name + " tooltip", w->toolTip());
+        add(captions, name + " accessible name", w->accessibleName());
         if (auto* label = qobject_cast<QLabel*>(w))
             add(captions, name, label->text());
         else if (auto* button = qobject_cast<QAbstractButton*>(w))
@@ -133,7 +135,7 @@ TEST_F(EnglishTranslation, EveryCaptionOfTheSettingsWindowHasAnEnglishText)
     captions += windowCaptions(window);
     expectEnglish(captions,
                   {"Settings", "Reflection", "Taskbar button", "Takes effect after a restart",
-                   "Size=96", "Bottom", "Right", "Other colour..."});
+                   "Size=96", "Bottom", "Right", "Other colour...", "Background colour 1"});
     window.close();
 }
 
