@@ -130,19 +130,31 @@ QAccessibleInterface* describeControl(const QString& className, QObject* object)
 
 // ---- TComboColorBox ---------------------------------------------------------------
 
+// The names as written, marked for the translations; the list shows them
+// translated.
 const QList<QPair<QString, QRgb>>& TComboColorBox::namedColors()
 {
     static const QList<QPair<QString, QRgb>> colors = {
-        {QStringLiteral("White"), 0xFFFFFFFF},   {QStringLiteral("Black"), 0xFF000000},
-        {QStringLiteral("Silver"), 0xFFC0C0C0},  {QStringLiteral("Gray"), 0xFF808080},
-        {QStringLiteral("Red"), 0xFFFF0000},     {QStringLiteral("Maroon"), 0xFF800000},
-        {QStringLiteral("Orange"), 0xFFFFA500},  {QStringLiteral("Yellow"), 0xFFFFFF00},
-        {QStringLiteral("Olive"), 0xFF808000},   {QStringLiteral("Lime"), 0xFF00FF00},
-        {QStringLiteral("Green"), 0xFF008000},   {QStringLiteral("Aqua"), 0xFF00FFFF},
-        {QStringLiteral("Teal"), 0xFF008080},    {QStringLiteral("Blue"), 0xFF0000FF},
-        {QStringLiteral("Navy"), 0xFF000080},    {QStringLiteral("Fuchsia"), 0xFFFF00FF},
-        {QStringLiteral("Purple"), 0xFF800080},  {QStringLiteral("SteelBlue"), 0xFF4682B4},
-        {QStringLiteral("SkyBlue"), 0xFF87CEEB}, {QStringLiteral("Transparent"), 0x00FFFFFF},
+        {QStringLiteral(QT_TR_NOOP("White")), 0xFFFFFFFF},
+        {QStringLiteral(QT_TR_NOOP("Black")), 0xFF000000},
+        {QStringLiteral(QT_TR_NOOP("Silver")), 0xFFC0C0C0},
+        {QStringLiteral(QT_TR_NOOP("Gray")), 0xFF808080},
+        {QStringLiteral(QT_TR_NOOP("Red")), 0xFFFF0000},
+        {QStringLiteral(QT_TR_NOOP("Maroon")), 0xFF800000},
+        {QStringLiteral(QT_TR_NOOP("Orange")), 0xFFFFA500},
+        {QStringLiteral(QT_TR_NOOP("Yellow")), 0xFFFFFF00},
+        {QStringLiteral(QT_TR_NOOP("Olive")), 0xFF808000},
+        {QStringLiteral(QT_TR_NOOP("Lime")), 0xFF00FF00},
+        {QStringLiteral(QT_TR_NOOP("Green")), 0xFF008000},
+        {QStringLiteral(QT_TR_NOOP("Aqua")), 0xFF00FFFF},
+        {QStringLiteral(QT_TR_NOOP("Teal")), 0xFF008080},
+        {QStringLiteral(QT_TR_NOOP("Blue")), 0xFF0000FF},
+        {QStringLiteral(QT_TR_NOOP("Navy")), 0xFF000080},
+        {QStringLiteral(QT_TR_NOOP("Fuchsia")), 0xFFFF00FF},
+        {QStringLiteral(QT_TR_NOOP("Purple")), 0xFF800080},
+        {QStringLiteral(QT_TR_NOOP("SteelBlue")), 0xFF4682B4},
+        {QStringLiteral(QT_TR_NOOP("SkyBlue")), 0xFF87CEEB},
+        {QStringLiteral(QT_TR_NOOP("Transparent")), 0x00FFFFFF},
     };
     return colors;
 }
@@ -152,7 +164,7 @@ TComboColorBox::TComboColorBox(QWidget* parent) : QComboBox(parent)
     // A screen reader names the box by its own name.
     QAccessible::installFactory(&describeControl);
     for (const auto& [name, argb] : namedColors())
-        addColorItem(count(), name, argb);
+        addColorItem(count(), tr(qPrintable(name)), argb);
     addItem(tr("その他の色..."));
     setCurrentIndex(indexOf(color_));
     setToolTip(currentText());

@@ -133,9 +133,9 @@ TEST_F(EnglishTranslation, EveryCaptionOfTheSettingsWindowHasAnEnglishText)
     QList<Caption> captions = windowCaptions(window);
     window.form().VerticalCheck->setChecked(true);
     captions += windowCaptions(window);
-    expectEnglish(captions,
-                  {"Settings", "Reflection", "Taskbar button", "Takes effect after a restart",
-                   "Size=96", "Bottom", "Right", "Other colour...", "Background colour 1"});
+    expectEnglish(captions, {"Settings", "Reflection", "Taskbar button",
+                             "Takes effect after a restart", "Size=96", "Bottom", "Right",
+                             "Other colour...", "Background colour 1", "Steel blue"});
     window.close();
 }
 
