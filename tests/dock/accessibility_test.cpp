@@ -280,6 +280,25 @@ TEST_F(Accessibility, TheTileTheKeyboardIsOnIsFocusedAndAnnouncedAfterTheWindow)
     QTest::qWait(50);
     ASSERT_FALSE(eventsOf(QAccessible::Focus).isEmpty());
     EXPECT_EQ(eventsOf(QAccessible::Focus).last().object, f.LaunchBtn[0]);
+
+    // Back from another window, the tile the keyboard is on is told again,
+    // after the window's own announcement.
+    QWidget other;
+    other.setGeometry(1200, 100, 200, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(bar->child(0)->state().focused) << "not while another window is active";
+    EventLog::events().clear();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QList<EventLog::Event> focus = eventsOf(QAccessible::Focus);
+            return !focus.isEmpty() && focus.last().object == f.LaunchBtn[0];
+        },
+        2000));
+    EXPECT_TRUE(bar->child(0)->state().focused);
 }
 
 TEST_F(Accessibility, AGroupSwitchRenamesTheRowAndAnnouncesItsNewTiles)

@@ -4,14 +4,16 @@ asks of the dock, one command a run (each run reads the dock afresh).
 
   row PID                   the dock's tool bar: "bar<TAB>name<TAB>role", then
                             one line per child: role, name, description,
-                            showing|hidden, x,y,w,h on the screen, actions
+                            showing|hidden, x,y,w,h on the screen, actions,
+                            focused or nothing
   act PID NAME ACTION       runs the action (by its name) of the row's child NAME
   events PID FILE SECONDS   writes the dock's focus, name and children events
                             to FILE, a line each, for SECONDS ("ready" first)
-  window PID ROLE           the controls and captions of the dock's window of
+  window PID ROLE [SECONDS] the controls and captions of the dock's window of
                             that role (a dialog): role, name and the names
                             of what labels it, a line each
-  popup PID SECONDS         waits for a menu of the dock to show; its items
+  popup PID FILE SECONDS    writes to FILE the items of the first menu of the
+                            dock that shows within SECONDS ("ready" first)
 """
 import sys
 import time
@@ -73,9 +75,12 @@ def print_row(pid):
     row = dock_row(app_of(pid))
     print("bar\t%s\t%s" % (row.name, role(row)))
     for child in row:
-        showing = child.getState().contains(pyatspi.STATE_SHOWING)
+        state = child.getState()
+        showing = state.contains(pyatspi.STATE_SHOWING)
+        focused = state.contains(pyatspi.STATE_FOCUSED)
         print("\t".join([role(child), child.name, child.description,
-                         "showing" if showing else "hidden", extents(child), actions(child)]))
+                         "showing" if showing else "hidden", extents(child), actions(child),
+                         "focused" if focused else ""]))
 
 
 def act(pid, name, action):
@@ -119,9 +124,9 @@ def listen(pid, path, seconds):
     pyatspi.Registry.start()
 
 
-def print_window(pid, window_role):
+def print_window(pid, window_role, seconds):
     app = app_of(pid)
-    deadline = time.time() + 10
+    deadline = time.time() + seconds
     while time.time() < deadline:
         for window in app:
             if window is not None and role(window) == window_role:
@@ -140,21 +145,29 @@ def print_window(pid, window_role):
     sys.exit("no window of role %s" % window_role)
 
 
-def popup(pid, seconds):
-    app = app_of(pid)
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        for window in app:
-            if window is None:
-                continue
-            for obj in walk(window):
-                if role(obj) == "popup menu" and obj.getState().contains(pyatspi.STATE_SHOWING):
-                    for item in obj:
-                        if item is not None and item.name:
-                            print("%s\t%s" % (role(item), item.name))
-                    return
-        time.sleep(0.1)
-    sys.exit("no menu showed")
+def popup(pid, path, seconds):
+    app_of(pid)
+    out = open(path, "w", buffering=1)
+
+    # A menu is a window of its own that no window of the dock holds: a
+    # client learns of it as it shows.
+    def on_event(e):
+        try:
+            if e.detail1 != 1 or e.host_application.get_process_id() != pid:
+                return
+            if role(e.source) == "popup menu":
+                for item in e.source:
+                    if item is not None and item.name:
+                        out.write("%s\t%s\n" % (role(item), item.name))
+                out.write("end\n")
+                pyatspi.Registry.stop()
+        except Exception as error:
+            out.write("error\t%s\n" % error)
+
+    pyatspi.Registry.registerEventListener(on_event, "object:state-changed:showing")
+    GLib.timeout_add(500, lambda: out.write("ready\n") and False)
+    GLib.timeout_add(int(seconds * 1000), lambda: pyatspi.Registry.stop() and False)
+    pyatspi.Registry.start()
 
 
 def main():
@@ -166,9 +179,9 @@ def main():
     elif cmd == "events":
         listen(pid, sys.argv[3], float(sys.argv[4]))
     elif cmd == "window":
-        print_window(pid, sys.argv[3])
+        print_window(pid, sys.argv[3], float(sys.argv[4]) if len(sys.argv) > 4 else 10)
     elif cmd == "popup":
-        popup(pid, float(sys.argv[3]))
+        popup(pid, sys.argv[3], float(sys.argv[4]))
     else:
         sys.exit(__doc__)
 
