@@ -3,11 +3,6 @@
 # files next to its executable). Source it, then call start_x and start_dock.
 set -euo pipefail
 
-# The dock speaks the language of the locale; the scripts look for its
-# Japanese captions and messages, so it runs in Japanese whatever the
-# machine's locale, unless a script asks for another language.
-export LANGUAGE=ja
-
 E2E_PIDS=()
 E2E_DIR=$(mktemp -d /tmp/pondwillow-e2e.XXXXXX)
 
@@ -117,8 +112,13 @@ prepare_home() {
 
 # Starts the dock from $E2E_HOME and waits for its window: $DOCK_PID, $WID.
 # $E2E_RUN_AS, when set, is a command the dock runs under (another user).
+# The dock speaks the language of the locale; the scripts look for its
+# Japanese captions and for the system's reasons in English in its messages,
+# so it runs in the C.UTF-8 locale (its own Japanese texts) whatever the
+# machine's. A script asks for another with E2E_RUN_AS="env LANGUAGE=en".
 start_dock() {
-  (cd "$E2E_HOME" && exec ${E2E_RUN_AS:-} ./Pondwillow) >"$E2E_DIR/dock.log" 2>&1 &
+  (cd "$E2E_HOME" && exec env -u LANGUAGE LC_ALL=C.UTF-8 ${E2E_RUN_AS:-} ./Pondwillow) \
+    >"$E2E_DIR/dock.log" 2>&1 &
   DOCK_PID=$!
   E2E_PIDS+=($DOCK_PID)
   WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pondwillow$' | head -n1) ||
