@@ -98,16 +98,20 @@ activate() {
   xdotool windowactivate --sync "$1"
 }
 
-# Copies the binary, with the Wayland module beside it when built, into a
-# fresh home directory: $E2E_HOME (or the folder given second).
+# Copies the binary into a fresh home directory: $E2E_HOME (or the folder
+# given second).
 prepare_home() {
   E2E_HOME="${2:-$E2E_DIR/home}"
   mkdir -p "$E2E_HOME"
   cp "$1" "$E2E_HOME/Pondwillow"
+}
+
+# Puts the Wayland module built beside the binary $1 into $E2E_HOME, as an
+# unpacked dock has it.
+add_wayland_module() {
   local module
   module="$(dirname "$1")/pondwillow-wayland.so"
-  [[ -f $module ]] && cp "$module" "$E2E_HOME/"
-  return 0
+  [[ ! -f $module ]] || cp "$module" "$E2E_HOME/"
 }
 
 # Starts the dock from $E2E_HOME and waits for its window: $DOCK_PID, $WID.

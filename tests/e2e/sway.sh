@@ -66,6 +66,7 @@ wait_until 10 "${wl[@]}" grim "$E2E_DIR/probe.png" || fail "grim cannot take a p
 start_x
 xsetroot -solid "$back"
 prepare_home "$dock"
+add_wayland_module "$dock"
 for f in notes.txt script.sh picture.png; do echo x >"$E2E_HOME/$f"; done
 # The second tile's program writes its arguments where the test looks.
 printf '#!/bin/sh\necho "$@" >"%s"\n' "$E2E_DIR/launched" >"$E2E_HOME/script.sh"
@@ -251,6 +252,27 @@ sleep 0.3
 wait_until 5 wl_box_is "$after_delete" ||
   fail "after stay on top was set the dock shows at $(wl_box), not $after_delete"
 pass "stay on top set in the settings window: the dock changes its layer and stays at $after_delete"
+# A click on another program's window closes the dock's menu. The program
+# opens on the second monitor, where the pointer clicked last.
+"${wl[@]}" "$click" 2880 540 3840 1080 || fail "the click did not reach sway"
+("${wl[@]}" weston-flower) >"$E2E_DIR/other.log" 2>&1 &
+E2E_PIDS+=($!)
+first_box() { "${wl[@]}" grim -g "0,0 1920x1080" "$E2E_DIR/first.png" && box_of "$E2E_DIR/first.png"; }
+other_shown() {
+  local b
+  b=$("${wl[@]}" grim -g "1920,0 1920x1080" "$E2E_DIR/second.png" && box_of "$E2E_DIR/second.png") &&
+    [[ -n $b && $b != 0x0* ]]
+}
+wait_until 5 other_shown || fail "the other program's window did not show"
+px=$((mx + 48)) py=$((my + 48))
+"${wl[@]}" grim "$E2E_DIR/before.png"
+"${wl[@]}" "$click" -r $px $py 3840 1080 || fail "the right click did not reach sway"
+wait_until 5 menu_near $px $py ||
+  fail "the tile's menu on the top-layer dock: changed $(changed_since "$E2E_DIR/before.png"), pointer at $px,$py"
+"${wl[@]}" "$click" 2880 540 3840 1080 || fail "the click did not reach sway"
+wait_until 5 eval '[[ $(first_box) == "$after_delete" ]]' ||
+  fail "a click on another program left the dock's menu open ($(first_box))"
+pass "a click on another program closes the dock's menu"
 # The click gives the dock the keyboard again.
 "${wl[@]}" "$click" $((mx + 8)) $((my + h / 2)) 3840 1080 || fail "the click did not reach sway"
 sleep 0.3

@@ -13,6 +13,7 @@
 source "$(dirname "$0")/lib.sh"
 compositor=$1
 prepare_home "$2"
+add_wayland_module "$2"
 
 skip() { echo "SKIP: $*"; exit 77; }
 

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPlatformSurfaceEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -20,6 +21,7 @@
 #define namespace namespace_
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #undef namespace
+#include "xdg-shell-client-protocol.h"
 
 namespace pw::platform
 {
@@ -45,12 +47,23 @@ struct Shell {
     wl_event_queue* queue = nullptr;
     zwlr_layer_shell_v1* shell = nullptr;
     std::uint32_t version = 0;
+    // Menus are xdg popups of the dock's layer surface, which the compositor
+    // closes on a click outside the program's surfaces.
+    xdg_wm_base* wmBase = nullptr;
 };
 
 void onGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
               std::uint32_t version)
 {
     auto* s = static_cast<Shell*>(data);
+    if (std::strcmp(interface, xdg_wm_base_interface.name) == 0 && !s->wmBase) {
+        s->wmBase =
+            static_cast<xdg_wm_base*>(wl_registry_bind(registry, name, &xdg_wm_base_interface, 2));
+        static const xdg_wm_base_listener pong = {
+            [](void*, xdg_wm_base* base, std::uint32_t serial) { xdg_wm_base_pong(base, serial); }};
+        xdg_wm_base_add_listener(s->wmBase, &pong, nullptr);
+        return;
+    }
     if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) != 0 || s->shell)
         return;
     s->version = std::min<std::uint32_t>(version, kOnDemandVersion);
@@ -116,6 +129,10 @@ public:
         rect_ = rect;
         screen_ = screen;
         watchWindow();
+        // A menu's popup stays where it opened (the dock's menus do not move
+        // while open).
+        if (xdgPopup_)
+            return;
         if (!surface_) {
             // The compositor took the role back; the dock has moved since
             // (to the monitor it stands in on).
@@ -146,7 +163,7 @@ protected:
             watchWindow();
             if (popup_)
                 followWidget();
-            if (window_ && !surface_)
+            if (window_ && !surface_ && !xdgPopup_)
                 giveRole();
         }
         if (popup_ && watched == &widget_ &&
@@ -193,7 +210,8 @@ private:
     // by the dock's place on its monitor, and so are its own submenus.
     QPoint believedOffset() const
     {
-        return window_ && surface_ ? rect_.topLeft() - window_->geometry().topLeft() : QPoint();
+        return window_ && (surface_ || xdgPopup_) ? rect_.topLeft() - window_->geometry().topLeft()
+                                                  : QPoint();
     }
 
     // A popup stands where Qt put it, moved by its owner's offset and kept
@@ -249,6 +267,8 @@ private:
         if (!s || !surface)
             return;
         release();
+        if (popup_ && givePopupRole(*s, surface))
+            return;
         wlSurface_ = surface;
         output_ = outputFor(screen_);
         surface_ = zwlr_layer_shell_v1_get_layer_surface(s->shell, surface, output_, layer(),
@@ -290,6 +310,74 @@ private:
         }
     }
 
+    // Makes the menu an xdg popup of its owner (the dock's layer surface, or
+    // the menu a submenu opens from), grabbing the pointer so that the
+    // compositor says when a click lands outside. False when that cannot be
+    // (no xdg shell, an owner without a role): the menu is then a layer
+    // surface of its own.
+    bool givePopupRole(Shell& s, wl_surface* surface)
+    {
+        QWidget* parent = widget_.parentWidget();
+        LayerSurface* owner = of(parent ? parent->window() : nullptr);
+        auto* seat = static_cast<wl_seat*>(
+            QGuiApplication::platformNativeInterface()->nativeResourceForIntegration("wl_seat"));
+        if (!s.wmBase || !owner || !seat || !(owner->surface_ || owner->xdgSurface_))
+            return false;
+        wlSurface_ = surface;
+        xdgSurface_ = xdg_wm_base_get_xdg_surface(s.wmBase, surface);
+        static const xdg_surface_listener surfaceListener = {
+            [](void* data, xdg_surface* xs, std::uint32_t serial) {
+                xdg_surface_ack_configure(xs, serial);
+                static_cast<LayerSurface*>(data)->configured_ = true;
+            }};
+        xdg_surface_add_listener(xdgSurface_, &surfaceListener, this);
+        // Placed as followWidget placed it, counted from the owner's corner.
+        const QSize size = rect_.size().expandedTo(QSize(1, 1));
+        const QPoint at = rect_.topLeft() - owner->rect_.topLeft();
+        xdg_positioner* positioner = xdg_wm_base_create_positioner(s.wmBase);
+        xdg_positioner_set_size(positioner, size.width(), size.height());
+        xdg_positioner_set_anchor_rect(positioner, at.x(), at.y(), 1, 1);
+        xdg_positioner_set_anchor(positioner, XDG_POSITIONER_ANCHOR_TOP_LEFT);
+        xdg_positioner_set_gravity(positioner, XDG_POSITIONER_GRAVITY_BOTTOM_RIGHT);
+        xdgPopup_ = xdg_surface_get_popup(xdgSurface_, owner->xdgSurface_, positioner);
+        xdg_positioner_destroy(positioner);
+        if (!owner->xdgSurface_)
+            zwlr_layer_surface_v1_get_popup(owner->surface_, xdgPopup_);
+        static const xdg_popup_listener popupListener = {
+            [](void*, xdg_popup*, std::int32_t, std::int32_t, std::int32_t, std::int32_t) {},
+            [](void* data, xdg_popup*) {
+                // A click outside: the compositor closed the popup, and the
+                // menu follows, from the event loop.
+                auto* self = static_cast<LayerSurface*>(data);
+                QMetaObject::invokeMethod(
+                    self, [self] { self->widget_.close(); }, Qt::QueuedConnection);
+            },
+            [](void*, xdg_popup*, std::uint32_t) {}};
+        xdg_popup_add_listener(xdgPopup_, &popupListener, this);
+        // The grab needs the serial of the input that opened the menu, which
+        // Qt keeps to itself; compositors of the wlr family take any.
+        xdg_popup_grab(xdgPopup_, seat, 0);
+        configured_ = false;
+        wl_surface_commit(surface);
+        while (xdgSurface_ && !configured_) {
+            if (wl_display_roundtrip_queue(s.display, s.queue) < 0)
+                break;
+        }
+        // Qt reads the connection and leaves our events in our queue: while
+        // the menu is open, they are handed out here (the compositor's word
+        // that a click landed outside among them).
+        if (!events_) {
+            events_ = new QTimer(this);
+            events_->setInterval(50);
+            connect(events_, &QTimer::timeout, this, [] {
+                if (Shell* sh = shell())
+                    wl_display_dispatch_queue_pending(sh->display, sh->queue);
+            });
+        }
+        events_->start();
+        return true;
+    }
+
     zwlr_layer_shell_v1_layer layer() const
     {
         if (popup_)
@@ -315,6 +403,14 @@ private:
 
     void release()
     {
+        if (events_)
+            events_->stop();
+        if (xdgPopup_)
+            xdg_popup_destroy(xdgPopup_);
+        if (xdgSurface_)
+            xdg_surface_destroy(xdgSurface_);
+        xdgPopup_ = nullptr;
+        xdgSurface_ = nullptr;
         if (surface_)
             zwlr_layer_surface_v1_destroy(surface_);
         surface_ = nullptr;
@@ -328,6 +424,9 @@ private:
     wl_surface* wlSurface_ = nullptr;
     wl_output* output_ = nullptr;
     zwlr_layer_surface_v1* surface_ = nullptr;
+    xdg_surface* xdgSurface_ = nullptr;
+    xdg_popup* xdgPopup_ = nullptr;
+    QTimer* events_ = nullptr;
     bool configured_ = false;
     bool reshowing_ = false;
     bool closed_ = false;
