@@ -192,6 +192,28 @@ for px in $((mx + 8)) $((mx + 20)); do
   wait_until 5 wl_box_is "$moved" || fail "Escape left the panel's menu open ($(wl_box))"
   pass "the panel's menu opens at the pointer ($px,$py) and Escape closes it"
 done
+# The panel's group submenu, a popup of the menu's popup: its third group
+# (one tile) is shown, and F1 brings the first back.
+px=$((mx + 8)) py=$((my + h / 2))
+"${wl[@]}" grim "$E2E_DIR/before.png"
+"${wl[@]}" "$click" -r $px $py 3840 1080 || fail "the right click did not reach sway"
+wait_until 5 menu_near $px $py || fail "the panel's menu did not open for the group submenu"
+menu=$(changed_since "$E2E_DIR/before.png")
+"${wl[@]}" grim "$E2E_DIR/before.png"
+"${wl[@]}" "$click" $((px + 40)) $((py + 73)) 3840 1080 || fail "the click did not reach sway"
+submenu_open() { [[ $(changed_since "$E2E_DIR/before.png") =~ ^([0-9]+)x[0-9]+\+([0-9]+)\+ ]] && ((BASH_REMATCH[1] > 60)); }
+wait_until 5 submenu_open || fail "the group submenu did not open (menu $menu)"
+[[ $(changed_since "$E2E_DIR/before.png") =~ ^([0-9]+)x[0-9]+\+([0-9]+)\+ ]]
+sub_right=$((BASH_REMATCH[2] + BASH_REMATCH[1]))
+"${wl[@]}" "$click" $((sub_right - 60)) $((py + 73 + 51)) 3840 1080 || fail "the click did not reach sway"
+wait_until 5 wl_box_is "$(shifted "$((w - 2 * slot))x$h+$mx+$my" 0)" ||
+  fail "the submenu's third group: the dock shows at $(wl_box), expected one tile at $mx,$my"
+"${wl[@]}" "$click" $((mx + 8)) $((my + h / 2)) 3840 1080 || fail "the click did not reach sway"
+sleep 0.3
+"${wl[@]}" wtype -s 200 -k F1
+wait_until 5 wl_box_is "$moved" || fail "F1 after the submenu: the dock shows at $(wl_box)"
+pass "the panel's group submenu opens beside its menu and its third group is shown"
+"${wl[@]}" grim "$E2E_DIR/before.png"
 # The third tile's menu; its second item removes the entry.
 px=$((mx + 48 + 2 * slot)) py=$((my + 48))
 "${wl[@]}" "$click" -r $px $py 3840 1080 || fail "the right click did not reach sway"
