@@ -146,6 +146,13 @@ void TForm1::keepKeyFocusOnRow()
     putKeyFocus(LaunchBtn.isEmpty() ? -1 : index);
 }
 
+void TForm1::keyboardCame()
+{
+    // The keyboard starts on the first tile; the ring waits for a key.
+    if (keyFocus_ < 0 && !LaunchBtn.isEmpty())
+        putKeyFocus(0);
+}
+
 void TForm1::hideKeyRing()
 {
     keysInUse_ = false;
@@ -239,9 +246,15 @@ bool TForm1::rowKey(QKeyEvent* e)
     }
     if (LaunchBtn.isEmpty())
         return true;
-    // The first key after the mouse (or ever) shows where the keyboard is and
-    // does nothing else: no launch, no move, no menu on a tile the user did
-    // not see chosen.
+    // An arrow moves at once, from the first tile when the keyboard was off
+    // the row.
+    if (act == Act::Step) {
+        setKeyFocus(keyFocus_ < 0 ? 0 : std::clamp(keyFocus_ + step, 0, int(LaunchBtn.size()) - 1));
+        return true;
+    }
+    // Otherwise the first key after the mouse (or ever) shows where the
+    // keyboard is and does nothing else: no launch, no move, no menu on a
+    // tile the user did not see chosen.
     if (!keysInUse_ || keyFocus_ < 0) {
         setKeyFocus(std::max(keyFocus_, 0));
         return true;
@@ -249,7 +262,6 @@ bool TForm1::rowKey(QKeyEvent* e)
     const int from = keyFocus_;
     switch (act) {
     case Act::Step:
-        setKeyFocus(std::clamp(from + step, 0, int(LaunchBtn.size()) - 1));
         break;
     case Act::Move: {
         const int to = from + step;

@@ -335,6 +335,8 @@ bool TForm1::event(QEvent* e)
         remakePictures();
     if (e->type() == QEvent::WindowDeactivate)
         hideKeyRing();
+    if (e->type() == QEvent::WindowActivate)
+        keyboardCame();
     return QWidget::event(e);
 }
 

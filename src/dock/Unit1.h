@@ -323,6 +323,8 @@ private:
     void mouseOnDock(const QEvent* e);
     // The dock lost the keyboard to another window: the ring goes.
     void hideKeyRing();
+    // The dock got the keyboard: it starts on the first tile, ring unshown.
+    void keyboardCame();
     // Puts the focus on `index` (in range or -1) without showing the ring.
     void putKeyFocus(int index);
     void updateKeyRing();

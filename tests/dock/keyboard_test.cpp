@@ -118,14 +118,17 @@ TEST_F(Keys, ArrowsMoveTheFocusAlongTheRowAndStopAtItsEnds)
         writeGroup({"A", "B", "C"});
         TForm1& f = createActive();
         QSignalSpy changes(&f, &TForm1::keyFocusChanged);
-        EXPECT_EQ(f.keyFocus(), -1);
+        // The dock that got the keyboard has it on its first tile; each arrow
+        // moves it, the ends hold it, and after Escape an arrow starts again
+        // from the first tile.
+        EXPECT_EQ(f.keyFocus(), 0);
         struct Step {
             Qt::Key key;
             int focus;
         };
-        // The first key puts the keyboard on the first tile; the ends hold it.
-        const Step steps[] = {{o.forward, 0}, {o.forward, 1}, {o.forward, 2}, {o.forward, 2},
-                              {o.across, 2},  {o.back, 1},    {o.back, 0},    {o.back, 0}};
+        const Step steps[] = {{o.forward, 1},       {o.forward, 2}, {o.forward, 2}, {o.across, 2},
+                              {o.back, 1},          {o.back, 0},    {o.back, 0},    {o.forward, 1},
+                              {Qt::Key_Escape, -1}, {o.back, 0}};
         QList<int> reported;
         for (const Step& s : steps) {
             press(f, s.key);
@@ -341,17 +344,20 @@ TEST_F(Keys, TheRingShowsOnTheFocusedTileOnlyWhileTheKeysAreInUse)
     writeIni("[Form]\nLeft=100\nTop=100\n");
     writeGroup({"A", "B", "C"});
     TForm1& f = createActive();
+    // The keyboard came to the dock on its first tile, which shows no ring
+    // until a key is used.
     const QImage rest = shot(f);
+    EXPECT_EQ(f.keyFocus(), 0);
     EXPECT_FALSE(isRing(ringSpot(f, rest, 0)));
 
     press(f, Qt::Key_Right);
     QImage image = shot(f);
-    EXPECT_TRUE(isRing(ringSpot(f, image, 0))) << ringSpot(f, image, 0).name().toStdString();
-    EXPECT_FALSE(isRing(ringSpot(f, image, 1)));
+    EXPECT_TRUE(isRing(ringSpot(f, image, 1))) << ringSpot(f, image, 1).name().toStdString();
+    EXPECT_FALSE(isRing(ringSpot(f, image, 0)));
     press(f, Qt::Key_Right);
     image = shot(f);
-    EXPECT_FALSE(isRing(ringSpot(f, image, 0)));
-    EXPECT_TRUE(isRing(ringSpot(f, image, 1)));
+    EXPECT_FALSE(isRing(ringSpot(f, image, 1)));
+    EXPECT_TRUE(isRing(ringSpot(f, image, 2)));
 
     // The mouse on the panel, away from the tiles: the ring goes, the
     // keyboard keeps its tile, and the dock looks as it did at rest.
@@ -360,9 +366,13 @@ TEST_F(Keys, TheRingShowsOnTheFocusedTileOnlyWhileTheKeysAreInUse)
     QTest::mouseMove(vp, QPoint(6, vp->height() - 30));
     QTest::mouseMove(vp, QPoint(5, vp->height() - 20));
     EXPECT_EQ(shot(f), rest);
-    EXPECT_EQ(f.keyFocus(), 1);
-    // A key shows it again where it was.
-    press(f, Qt::Key_Right);
+    EXPECT_EQ(f.keyFocus(), 2);
+    // A key that acts on the tile first shows the ring where it was.
+    press(f, Qt::Key_Menu);
+    EXPECT_EQ(f.keyFocus(), 2);
+    EXPECT_TRUE(isRing(ringSpot(f, shot(f), 2)));
+    // An arrow moves at once.
+    press(f, Qt::Key_Left);
     EXPECT_EQ(f.keyFocus(), 1);
     EXPECT_TRUE(isRing(ringSpot(f, shot(f), 1)));
 
@@ -375,11 +385,13 @@ TEST_F(Keys, TheRingShowsOnTheFocusedTileOnlyWhileTheKeysAreInUse)
     EXPECT_EQ(f.keyFocus(), 1);
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    EXPECT_EQ(f.keyFocus(), 1) << "the keyboard comes back to its tile";
     press(f, Qt::Key_Left);
-    EXPECT_EQ(f.keyFocus(), 1);
-    EXPECT_TRUE(isRing(ringSpot(f, shot(f), 1)));
+    EXPECT_EQ(f.keyFocus(), 0);
+    EXPECT_TRUE(isRing(ringSpot(f, shot(f), 0)));
 
-    // Escape gives the keyboard back; the next key starts on the first tile.
+    // Escape gives the keyboard back; the next arrow starts on the first tile.
+    press(f, Qt::Key_Right);
     press(f, Qt::Key_Escape);
     EXPECT_EQ(f.keyFocus(), -1);
     EXPECT_EQ(shot(f), rest);
