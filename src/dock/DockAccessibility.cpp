@@ -37,6 +37,21 @@ QGraphicsView* viewOf(TForm1& dock)
     return dock.form().view;
 }
 
+// A weak reference to a dock that reads as null once the dock is being
+// destroyed: Qt asks the interfaces about the row while the window's base
+// destructor hides its children, when the object is a TForm1 no more.
+class DockRef
+{
+public:
+    DockRef(TForm1* dock) : object_(dock) {}
+    TForm1* get() const { return qobject_cast<TForm1*>(object_.data()); }
+    operator TForm1*() const { return get(); }
+    TForm1* operator->() const { return get(); }
+
+private:
+    QPointer<QObject> object_;
+};
+
 // The dock whose row `object` is, if it is one.
 TForm1* dockOfView(QObject* object)
 {
@@ -88,18 +103,24 @@ class WindowInterface : public QAccessibleWidget
 public:
     explicit WindowInterface(TForm1* dock) : QAccessibleWidget(dock, QAccessible::Window) {}
 
-    int childCount() const override { return 1; }
+    int childCount() const override { return view() ? 1 : 0; }
     QAccessibleInterface* child(int index) const override
     {
-        return index == 0 ? QAccessible::queryAccessibleInterface(view()) : nullptr;
+        QGraphicsView* row = view();
+        return index == 0 && row ? QAccessible::queryAccessibleInterface(row) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        return child && child->object() == view() ? 0 : -1;
+        return child && view() && child->object() == view() ? 0 : -1;
     }
 
 private:
-    QGraphicsView* view() const { return viewOf(*static_cast<TForm1*>(widget())); }
+    // None while the window is being destroyed.
+    QGraphicsView* view() const
+    {
+        TForm1* dock = qobject_cast<TForm1*>(widget());
+        return dock ? viewOf(*dock) : nullptr;
+    }
 };
 
 // The row: a tool bar named after the shown group, holding the tiles in
@@ -185,7 +206,7 @@ public:
     }
 
 private:
-    QPointer<TForm1> dock_;
+    DockRef dock_;
 };
 
 // What a scene item of the row shares: its dock, its parent (the row), its
@@ -221,7 +242,7 @@ protected:
         return s;
     }
 
-    QPointer<TForm1> dock_;
+    DockRef dock_;
 };
 
 // A tile: a push button named by its hint (its file's name when it has
@@ -277,7 +298,7 @@ public:
     {
         if (!dock_ || index() < 0)
             return;
-        QPointer<TForm1> dock = dock_;
+        QPointer<TForm1> dock = dock_.get();
         QPointer<TImage> tile = static_cast<TImage*>(item());
         if (name == pressAction()) {
             QMetaObject::invokeMethod(
