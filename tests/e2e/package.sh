@@ -39,7 +39,7 @@ package_cleanup() {
   if [[ -n $installed ]]; then
     DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq pondwillow >/dev/null 2>&1 || true
   fi
-  [[ -n $made_user ]] && { userdel "$user" 2>/dev/null || true; }
+  if [[ -n $made_user ]]; then userdel "$user" 2>/dev/null || true; fi
 }
 trap 'e2e_cleanup; package_cleanup' EXIT
 
