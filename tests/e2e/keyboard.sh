@@ -25,20 +25,11 @@ printf '%s,--one,A\r\n%s,--two,B\r\n%s,--three,C\r\n' "$tools/a.sh" "$tools/b.sh
   >"$E2E_HOME/PondwillowPath0.txt"
 printf '[Form]\r\nLeft=400\r\nTop=300\r\n' >"$E2E_HOME/Pondwillow.ini"
 
-pixel() {
-  convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)] %[fx:int(255*p{'"$2,$3"'}.g)] %[fx:int(255*p{'"$2,$3"'}.b)]' info:
-}
-# The ring's and the menus' steel blue (70 130 180), give or take.
-steel_blue() {
-  local r g b
-  read -r r g b < <(pixel "$@")
-  near "$r" 70 8 && near "$g" 130 8 && near "$b" 180 8
-}
 # Where the ring's line runs: just above the middle of tile N's upper side.
 ring_x() { echo $((x + 48 + slot * $1)); }
 ring_y() { echo $((y + 50)); }
 ring_on() { # shot N
-  steel_blue "$1" "$(ring_x "$2")" "$(ring_y)"
+  steel_blue "$1" "$(ring_x "$2")" "$(ring_y)" 8
 }
 # The dock's part of a screenshot.
 dock_crop() { convert "$1" -crop "${w}x$h+$x+$y" +repage "$2"; }
@@ -61,7 +52,7 @@ pass "a click on the panel activated the dock, with no ring"
 # The keyboard came to the dock on its first tile: Right moves it to the
 # second, and the ring shows there.
 xdotool key Right
-wait_until 5 bash -c "import -window root '$E2E_DIR/two.png' 2>/dev/null; $(declare -f pixel near steel_blue); steel_blue '$E2E_DIR/two.png' $(ring_x 1) $(ring_y)" ||
+wait_until 5 bash -c "import -window root '$E2E_DIR/two.png' 2>/dev/null; $(declare -f pixel near steel_blue); steel_blue '$E2E_DIR/two.png' $(ring_x 1) $(ring_y) 8" ||
   fail "Right put no ring round the second tile"
 sleep 0.3
 shot "$E2E_DIR/two.png"
@@ -93,7 +84,7 @@ pass "Ctrl+Right moved the tile in the group file; the ring went with it"
 xdotool key Menu
 # The tile menu opens below the middle of the focused (third) tile.
 mx=$(ring_x 2) my=$((y + 102))
-wait_until 5 bash -c "import -window root '$E2E_DIR/menu.png' 2>/dev/null; $(declare -f pixel near steel_blue); steel_blue '$E2E_DIR/menu.png' $((mx + 30)) $((my + 12))" ||
+wait_until 5 bash -c "import -window root '$E2E_DIR/menu.png' 2>/dev/null; $(declare -f pixel near steel_blue); steel_blue '$E2E_DIR/menu.png' $((mx + 30)) $((my + 12)) 8" ||
   fail "the Menu key opened no menu at the tile"
 cp "$E2E_DIR/menu.png" "$shots/keys-menu.png"
 xdotool key Escape

@@ -181,6 +181,17 @@ wait_until() { # seconds command...
 
 shot() { import -window root "$1" 2>/dev/null; }
 
+# The colour of one pixel of a screenshot, as "R G B".
+pixel() { # shot x y
+  convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)] %[fx:int(255*p{'"$2,$3"'}.g)] %[fx:int(255*p{'"$2,$3"'}.b)]' info:
+}
+# True when the pixel is the menus' (and the focus ring's) steel blue,
+# 70 130 180, give or take (6 unless told).
+steel_blue() { # shot x y [tolerance]
+  local r g b t=${4:-6}
+  read -r r g b < <(pixel "$1" "$2" "$3")
+  near "$r" 70 "$t" && near "$g" 130 "$t" && near "$b" 180 "$t"
+}
 near() { # a b tolerance
   local d=$(( $1 - $2 )); d=${d#-}
   (( d <= $3 ))

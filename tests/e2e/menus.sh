@@ -16,16 +16,6 @@ printf '%s,,One\r\n%s,,Two\r\n%s,,Gone\r\n%s,,Three\r\n' "$E2E_HOME/one.txt" \
   "$E2E_HOME/two.txt" "$E2E_HOME/missing.txt" "$E2E_HOME/three.txt" >"$E2E_HOME/PondwillowPath2.txt"
 printf '[Form]\r\nLeft=400\r\nTop=300\r\n' >"$E2E_HOME/Pondwillow.ini"
 
-# The colour of one screen pixel, as "R G B".
-pixel() {
-  convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)] %[fx:int(255*p{'"$2,$3"'}.g)] %[fx:int(255*p{'"$2,$3"'}.b)]' info:
-}
-# True when the pixel is the menus' steel blue (70 130 180), give or take.
-steel_blue() {
-  local r g b
-  read -r r g b < <(pixel "$@")
-  near "$r" 70 6 && near "$g" 130 6 && near "$b" 180 6
-}
 click_at() { # x y button
   xdotool mousemove 0 0 mousemove "$1" "$2" sleep 0.2 mousemove_relative 1 0 sleep 0.2 click "$3"
 }
