@@ -182,15 +182,19 @@ void TForm1::bringIntoView(int index)
     const QRect shown = shownFrame();
     if (pw::layout::maxScroll(isVertical, frame_, shown) == 0 || LaunchBtn.isEmpty())
         return;
-    const auto along = [this](const TImage* t) { return isVertical ? t->y() : t->x(); };
+    // The tiles' places in the row, whether their tiles are made or not.
+    const auto along = [this](qsizetype i) {
+        const QPointF pos = LaunchBtn.slot(i).pos;
+        return isVertical ? pos.y() : pos.x();
+    };
     // As much room before and after the tile as the row leaves before its
     // first tile and after its last, so that the ends show as Home and End
     // show them.
-    const qreal before = std::max<qreal>(0, along(LaunchBtn.first()));
+    const qreal before = std::max<qreal>(0, along(0));
     const qreal after = std::max<qreal>(0, (isVertical ? frame_.height() : frame_.width()) -
-                                               along(LaunchBtn.last()) - bw);
-    const qreal start = along(LaunchBtn[index]) - before;
-    const qreal end = along(LaunchBtn[index]) + bw + after;
+                                               along(LaunchBtn.size() - 1) - bw);
+    const qreal start = along(index) - before;
+    const qreal end = along(index) + bw + after;
     const int length = isVertical ? shown.height() : shown.width();
     int offset = scroll_;
     if (start < scroll_)

@@ -47,17 +47,18 @@ void TForm1::BeginLayout()
     placedInPass_ = 0;
 }
 
-QPointF TForm1::placeNewTile(TImage* tile)
+std::optional<QPointF> TForm1::placeNext()
 {
     const pw::layout::Params p = layoutParams();
     QPointF cursor(Gx, Gy);
-    if (const auto pos = pw::layout::placeTile(p, cursor, Rectangle1->size(), frame_.size())) {
-        tile->setPos(*pos);
+    const std::optional<QPointF> pos =
+        pw::layout::placeTile(p, cursor, Rectangle1->size(), frame_.size());
+    if (pos) {
         Gx = float(cursor.x());
         Gy = float(cursor.y());
     }
     ++placedInPass_;
-    return tile->pos();
+    return pos;
 }
 
 void TForm1::lengthen()
@@ -70,11 +71,14 @@ void TForm1::lengthen()
         SetWidth(length);
 }
 
-void TForm1::SetFormBtn(TImage* tile)
+void TForm1::SetFormBtn(TTileRow::Slot& slot)
 {
-    placeNewTile(tile);
+    if (const std::optional<QPointF> pos = placeNext()) {
+        slot.pos = *pos;
+        if (slot.tile)
+            slot.tile->setPos(*pos);
+    }
     lengthen();
-    scene_->addItem(tile);
 }
 
 void TForm1::EndLayout()
@@ -95,13 +99,11 @@ void TForm1::EndLayout()
 void TForm1::ReSetBtn()
 {
     PassGuard pass(*this);
-    for (TImage* tile : std::as_const(LaunchBtn))
-        scene_->removeItem(tile);
     BeginLayout();
     DropTarget1->setVisible(false);
     startCursor();
-    for (TImage* tile : std::as_const(LaunchBtn))
-        SetFormBtn(tile);
+    for (qsizetype i = 0; i < LaunchBtn.size(); ++i)
+        SetFormBtn(LaunchBtn.slot(i));
     EndLayout();
     keepKeyFocusOnRow();
     pw::access::rowChanged(*this, pw::access::RowChange::Children);
@@ -172,6 +174,14 @@ void TForm1::realizeShownTiles()
     const pw::layout::IndexRange range =
         pw::layout::tilesInSpan(layoutParams(), scroll_,
                                 isVertical ? shown.height() : shown.width(), int(LaunchBtn.size()));
+    // The tiles a scroll took off screen are given back, all but the one the
+    // keyboard is on, which it follows through moves.
+    for (qsizetype i = 0; i < LaunchBtn.size(); ++i) {
+        if (i >= range.first && i < range.last)
+            continue;
+        if (TImage* tile = LaunchBtn.madeAt(i); tile && tile != keyTile_.data())
+            disposeTile(LaunchBtn.release(i));
+    }
     for (int i = range.first; i < range.last; ++i)
         realizeTile(LaunchBtn[i]);
 }

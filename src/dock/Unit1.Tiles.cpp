@@ -45,15 +45,18 @@ bool TForm1::isAddMode() const
 
 void TForm1::clearTiles()
 {
-    for (TImage* tile : std::as_const(LaunchBtn)) {
-        if (tile->scene())
-            tile->scene()->removeItem(tile);
-        tile->setHandlers(nullptr);
-        // Deleted later, so a handler that is running on the tile (a menu
-        // command, the end of its jump) finishes first.
-        tile->deleteLater();
-    }
-    LaunchBtn.clear();
+    for (TImage* tile : LaunchBtn.clear())
+        disposeTile(tile);
+}
+
+void TForm1::disposeTile(TImage* tile)
+{
+    if (tile->scene())
+        tile->scene()->removeItem(tile);
+    tile->setHandlers(nullptr);
+    // Deleted later, so a handler that is running on the tile (a menu
+    // command, the end of its jump) finishes first.
+    tile->deleteLater();
 }
 
 bool TForm1::LoadCache::fileExists(const QString& path)
@@ -107,8 +110,10 @@ void TForm1::SetMenu(int index)
         }
         // A line already in the form it is held in is kept as read, shared.
         const QString composed = pw::composeEntryLine(*entry);
-        addTile(*entry, composed == line ? line : composed);
+        addTile(composed == line ? line : composed);
     }
+    // What the load learnt about the files is of no use after it.
+    loadCache_.isFile = {};
     EndLayout();
     keepKeyFocusOnRow();
     pw::access::rowChanged(*this, pw::access::RowChange::Group);
@@ -126,39 +131,48 @@ void TForm1::MenuClick(int group)
 
 void TForm1::AddBtn(const TRec& entry)
 {
-    addTile(entry, pw::composeEntryLine(entry));
+    addTile(pw::composeEntryLine(entry));
 }
 
-// Builds the tile of an entry whose line, as the group list holds it, is
-// `line`. A dock may hold a great many tiles, so a tile keeps only what is its
-// own: the handlers are the dock's, shared; no connection is made per tile;
-// its effect, animations and picture are made and its tooltip set once the
-// tile is first on screen (realizeTile).
-void TForm1::addTile(const TRec& entry, const QString& line)
+// Adds the entry whose line, as the group list holds it, is `line` to the
+// row. A dock may hold a great many entries, so an entry keeps only its line
+// and its place (see TTileRow); its tile is made once it is on screen.
+void TForm1::addTile(const QString& line)
 {
     PassGuard pass(*this);
     const pw::layout::Params p = layoutParams();
+    TTileRow::Slot slot;
+    slot.pos = placeNext().value_or(QPointF());
+    // Where the tile jumps from and to depends on the layout cursor as the
+    // tile is placed; the animation is made when the tile is first shown.
+    slot.jump = pw::layout::jumpFor(p, QPointF(Gx, Gy));
+    LaunchBtn.append(slot);
+    LaunchPath[std::size_t(MenuIndex)]->append(line);
+    lengthen();
+}
+
+// A tile keeps only what is its own: the handlers are the dock's, shared; no
+// connection is made per tile; its effect, animations and picture are made
+// and its tooltip set once the tile is first on screen (realizeTile).
+TImage* TForm1::makeTile(qsizetype i, const TTileRow::Slot& slot)
+{
+    const TStringList& lines = *LaunchPath[std::size_t(MenuIndex)];
+    const TRec entry = i < lines.size() ? pw::entryFromLine(lines.at(i)).value_or(TRec{}) : TRec{};
     auto* tile = new TImage(bw);
     scene_->addItem(tile);
     tile->setHandlers(&tileHandlers_);
-
     if (isShowHint) {
         tile->setHint(pw::tileHint(entry));
         tile->setShowHint(true);
     }
     tile->setDisableInterpolation(isDisInterpolation);
     tile->setIconSource(entry.fname);
-    const pw::layout::Turn turn = pw::layout::turnFor(p);
+    const pw::layout::Turn turn = pw::layout::turnFor(layoutParams());
     if (turn.rest != 0)
         tile->setRotation(turn.rest);
-    placeNewTile(tile);
-    // Where the tile jumps from and to depends on the layout cursor as the
-    // tile is placed; the animation is made when the tile is first shown.
-    tile->setJump(pw::layout::jumpFor(p, QPointF(Gx, Gy)));
-
-    LaunchBtn.append(tile);
-    LaunchPath[std::size_t(MenuIndex)]->append(line);
-    lengthen();
+    tile->setPos(slot.pos);
+    tile->setJump(slot.jump);
+    return tile;
 }
 
 void TForm1::realizeTile(TImage* tile)
@@ -211,7 +225,7 @@ void TForm1::remakePictures()
     picturePixels_ = pixels;
     loadCache_.icons.clear();
     loadCache_.turned.clear();
-    for (TImage* tile : std::as_const(LaunchBtn)) {
+    for (TImage* tile : LaunchBtn.madeTiles()) {
         if (tile->isRealized())
             SetIcon(tile->iconSource(), tile);
     }

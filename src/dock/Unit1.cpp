@@ -131,10 +131,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
 TForm1::~TForm1()
 {
     // The tiles go with the scene, after the handlers they report to.
-    for (TImage* tile : std::as_const(LaunchBtn))
+    for (TImage* tile : LaunchBtn.clear())
         tile->setHandlers(nullptr);
-    // LaunchBtn, then the five lists; the tiles go with the scene.
-    LaunchBtn.clear();
+    // The five lists; the tiles go with the scene.
     for (auto& list : LaunchPath)
         list.reset();
 }
@@ -178,6 +177,7 @@ void TForm1::wireActions()
     tileHandlers_.released = std::bind_front(&TForm1::BtnMouseUp, this);
     tileHandlers_.clicked = std::bind_front(&TForm1::BtnClickEvent, this);
     tileHandlers_.jumpFinished = [this](TImage*) { JumpFinish(); };
+    LaunchBtn.setMaker(std::bind_front(&TForm1::makeTile, this));
 }
 
 void TForm1::FormCreate()
@@ -492,10 +492,8 @@ void TForm1::DelBtnClick()
     const int i = int(LaunchBtn.indexOf(mouseobj.data()));
     if (i < 0)
         return;
-    TImage* tile = LaunchBtn.takeAt(i);
-    scene_->removeItem(tile);
-    tile->setHandlers(nullptr);
-    tile->deleteLater();
+    if (TImage* tile = LaunchBtn.takeAt(i).tile)
+        disposeTile(tile);
     removeEntry(i);
     if (LaunchPath[std::size_t(MenuIndex)]->isEmpty())
         AddMenuClick();

@@ -6,6 +6,7 @@
 #include "core/Monitors.h"
 #include "core/RefrectMode.h"
 #include "dock/DockItems.h"
+#include "dock/TileRow.h"
 #include "storage/StringList.h"
 
 #include <QHash>
@@ -97,7 +98,8 @@ public:
     float scx = 0;
     float scy = 0;
     std::array<std::unique_ptr<TStringList>, 5> LaunchPath;
-    QList<TImage*> LaunchBtn;
+    // One slot per shown entry; a tile object only for those on screen.
+    TTileRow LaunchBtn;
     float Gx = 0;
     float Gy = 0;
     QPointer<TImage> mouseobj;
@@ -148,7 +150,7 @@ public:
     void FormShow();
     void SetMenu(int index);
     void BeginLayout();
-    void SetFormBtn(TImage* tile);
+    void SetFormBtn(TTileRow::Slot& slot);
     void EndLayout();
     void ReSetBtn();
     void AddBtn(const TRec& entry);
@@ -234,8 +236,13 @@ private:
     pw::layout::Params layoutParams() const;
     // The layout cursor at the start of a pass.
     void startCursor();
-    QPointF placeNewTile(TImage* tile);
-    void addTile(const TRec& entry, const QString& line);
+    // The place of the next tile of a pass, at the layout cursor, which it
+    // moves on.
+    std::optional<QPointF> placeNext();
+    void addTile(const QString& line);
+    // Makes the tile of entry i of LaunchBtn: off screen and without picture
+    // until realizeTile.
+    TImage* makeTile(qsizetype i, const TTileRow::Slot& slot);
     void showIcon(const QImage& icon, TImage* tile);
     void lengthen();
     // The window as it is shown: the frame, capped along the dock at the
@@ -244,7 +251,11 @@ private:
     // Shows the part of the row from the scroll offset on, and realizes the
     // tiles in it.
     void applyScroll();
+    // Realizes the tiles on screen and gives back those a scroll took off it.
     void realizeShownTiles();
+    // Takes a tile off the window, to be deleted once the running handler is
+    // done with it.
+    void disposeTile(TImage* tile);
     // The pixels across a tile's picture: the tile's size on the window's
     // monitor, in device pixels.
     int iconPixels() const;

@@ -8,6 +8,7 @@
 #include <QGraphicsView>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <mutex>
 
 namespace
@@ -100,17 +101,33 @@ TEST_F(LongRow, TheWheelBringsEveryTileWithinReach)
     writeGroup(1000);
     TForm1& f = create();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-    TImage* last = f.LaunchBtn.last();
-    // A tile out of sight has no effect, animations or picture yet.
-    EXPECT_TRUE(last->children().isEmpty());
-    EXPECT_TRUE(last->Bitmap().isNull());
+    // The screen's width of tiles is made; an entry out of sight has no tile.
+    const auto made = [&] { return f.LaunchBtn.madeTiles().size(); };
+    const qsizetype onScreen = made();
+    EXPECT_LE(onScreen, 1920 / 52 + 2);
+    EXPECT_EQ(f.LaunchBtn.madeAt(999), nullptr);
+    // Asked for, it is made, off screen and without effect, animations or
+    // picture yet.
+    EXPECT_TRUE(f.LaunchBtn.last()->children().isEmpty());
+    EXPECT_TRUE(f.LaunchBtn.last()->Bitmap().isNull());
 
+    const auto lastInWindow = [&] {
+        TImage* tile = f.LaunchBtn.madeAt(999);
+        return tile && inWindow(tile);
+    };
     int notches = 0;
-    while (!inWindow(last) && notches < 1000) {
+    qsizetype mostMade = 0;
+    while (!lastInWindow() && notches < 1000) {
         wheel(1);
         ++notches;
+        mostMade = std::max(mostMade, made());
     }
-    ASSERT_TRUE(inWindow(last)) << "after " << notches << " notches";
+    ASSERT_TRUE(lastInWindow()) << "after " << notches << " notches";
+    // The tiles scrolled away were given back on the way.
+    // (A partly shown tile at each end, and the keyboard's tile, which stays.)
+    EXPECT_LE(mostMade, onScreen + 2);
+    TImage* last = f.LaunchBtn.last();
+    EXPECT_EQ(f.LaunchBtn.madeAt(1), nullptr);
     EXPECT_FALSE(inWindow(f.LaunchBtn.first()));
     EXPECT_EQ(f.geometry().width(), 1920) << "scrolling leaves the window as it was";
     // More turns stop at the end of the row.
@@ -125,9 +142,9 @@ TEST_F(LongRow, TheWheelBringsEveryTileWithinReach)
     ASSERT_EQ(last->children().size(), 3);
     EXPECT_TRUE(qobject_cast<TReflectionEffect*>(last->child(0)));
     EXPECT_EQ(last->graphicsEffect(), last->child(0));
-    // Its picture, made only now, is the one the first tile of the same file has.
+    // Its picture, made only now, is the one every tile of the same file has.
     ASSERT_FALSE(last->Bitmap().isNull());
-    EXPECT_EQ(last->Bitmap().cacheKey(), f.LaunchBtn.first()->Bitmap().cacheKey());
+    EXPECT_EQ(last->Bitmap().cacheKey(), f.LaunchBtn[990]->Bitmap().cacheKey());
     EXPECT_EQ(last->toolTip(), QStringLiteral("tile 999"));
     EXPECT_EQ(view().itemAt(end), last);
     QTest::mouseMove(view().viewport(), end);
@@ -189,6 +206,71 @@ TEST_F(LongRow, HomeAndEndBringTheRowToItsStartAndEnd)
     EXPECT_TRUE(inWindow(f.LaunchBtn.first()));
     EXPECT_FALSE(inWindow(f.LaunchBtn.last()));
     EXPECT_EQ(f.geometry().width(), 1920) << "scrolling leaves the window as it was";
+}
+
+// Every command that addresses tile i works at the far end of a long row,
+// where the tiles were made by scrolling, on the entry the tile shows.
+TEST_F(LongRow, TheFarEndOfALongRowCanBeMovedDeletedAndEdited)
+{
+    struct Editors : pw::EditorOpener {
+        QStringList opened;
+        void openSettings() override {}
+        void openParameters(const QString& line) override { opened << line; }
+    } editors;
+    writeGroup(1000);
+    TForm1& f = create();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    f.setEditorWindows(&editors);
+    const auto hints = [&] {
+        QStringList out;
+        for (const QByteArray& line : readFile("PondwillowPath0.txt").split('\n')) {
+            if (!line.trimmed().isEmpty())
+                out << QString::fromUtf8(line.trimmed().split(',').last());
+        }
+        return out;
+    };
+    const auto shownHint = [&](int i) { return f.LaunchBtn[i]->toolTip(); };
+
+    // The keyboard's move: the last tile one place back.
+    QTest::keyClick(&f, Qt::Key_End);
+    QTest::keyClick(&f, Qt::Key_Left, Qt::ControlModifier);
+    QStringList expected;
+    for (int i = 0; i < 1000; ++i)
+        expected << QStringLiteral("tile %1").arg(i);
+    expected.move(999, 998);
+    EXPECT_EQ(hints(), expected);
+    EXPECT_EQ(shownHint(998), "tile 999");
+    EXPECT_EQ(shownHint(999), "tile 998");
+
+    // The mouse's move: Shift-drag of tile 995 onto tile 997.
+    shiftDown = true;
+    TImage* from = f.LaunchBtn[995];
+    ASSERT_TRUE(inWindow(from));
+    f.BtnMouseDown(from, Qt::LeftButton, QPointF(24, 24));
+    f.BtnMouseUp(from, Qt::LeftButton, QPointF(2 * 52 + 24, 24));
+    shiftDown = false;
+    expected.move(995, 997);
+    EXPECT_EQ(hints(), expected);
+    EXPECT_EQ(shownHint(997), "tile 995");
+
+    // Delete and the parameter window, from tile menus near the end.
+    f.mouseobj = f.LaunchBtn[990];
+    f.DelBtnClick();
+    expected.removeAt(990);
+    EXPECT_EQ(hints(), expected);
+    ASSERT_EQ(f.LaunchBtn.size(), 999);
+    EXPECT_EQ(shownHint(990), "tile 991");
+    f.mouseobj = f.LaunchBtn[980];
+    f.EditCmdClick();
+    EXPECT_EQ(editors.opened, QStringList{path("f.txt") + ",,tile 980"});
+    f.setEditorWindows(nullptr);
+
+    // Every tile in the window stands where the row puts it.
+    for (int i = 960; i < 999; ++i) {
+        if (TImage* tile = f.LaunchBtn.madeAt(i)) {
+            EXPECT_EQ(tile->pos(), f.LaunchBtn.slot(i).pos) << i;
+        }
+    }
 }
 
 TEST_F(LongRow, ARowThatFitsDoesNotScroll)
