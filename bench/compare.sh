@@ -20,12 +20,12 @@
 # the file cache first.
 #
 # Usage: bash bench/compare.sh        (as root: installs what is missing)
-# Environment: RUNS (3), COUNTS ("0 10 100"), SETTLE (5), IDLE (30),
+# Environment: RUNS (5), COUNTS ("0 10 100"), SETTLE (5), IDLE (30),
 #   SWEEP (5), BUILD (build-rel, a Release build made here), OUT (a new
 #   folder under /tmp for the raw figures).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-RUNS=${RUNS:-3}
+RUNS=${RUNS:-5}
 COUNTS=${COUNTS:-"0 10 100"}
 SETTLE=${SETTLE:-5}
 IDLE=${IDLE:-30}
