@@ -24,6 +24,8 @@ bool compositorOffersLayerShell();
 // surface anew at every show; each new surface gets the role again. The
 // first call marks the window to bypass the window manager, so that Qt gives
 // it no shell role of its own: call it before the window is first shown.
+// The window's tooltips show (Qt shows them only over the active window,
+// which a layer surface never is), each a popup of the window's surface.
 // Does nothing unless the start chose the layer shell
 // (configureGuiPlatform) and the compositor offers it.
 void placeLayerSurface(QWidget& window, QRect rect, QRect screen);

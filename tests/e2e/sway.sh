@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The dock as a layer surface of a headless sway, as a Wayland session starts
 # it (no QT_QPA_PLATFORM, no X display): at each screen edge and in the middle
-# it shows exactly where the same dock shows under Xvfb with openbox; after a
+# it shows exactly where the same dock shows under Xvfb with openbox; a
+# pointer resting on a tile shows the tile's hint beside it; after a
 # click F3 and F1 switch groups with the surface anchored where it was, a drag
 # by the panel moves it, the panel's and a tile's menus open at the pointer and
 # work, and Ctrl+X saves the position that is on screen.
@@ -132,6 +133,52 @@ for c in "${cases[@]}"; do
   stop_dock
   pass "$name: under sway where it is under X ($got)"
 done
+
+# ---- tooltips: popups of the dock's surface below the pointer -------------------
+# With the hint setting on, a pointer resting on a tile shows the tile's hint
+# just below the pointer; moved on to the next tile, that tile's hint there (a
+# longer text: "Script -> -v"); once it leaves the dock, none. A tooltip is
+# told by Qt's pale yellow, which nothing else on the screen has. The virtual
+# pointer lives while it hovers: were it destroyed, the dock would hear it
+# leave.
+ini 0 800 2000 mbottom
+printf '[Hint]\r\nShow=1\r\n' >>"$E2E_HOME/Pondwillow.ini"
+start_wl_dock
+[[ $(wl_box) =~ ^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$ ]] || fail "box $(wl_box)"
+tx=${BASH_REMATCH[1]} ty=${BASH_REMATCH[2]}
+# The box around the tooltip's colour, as WxH+X+Y (0x0+... when none shows).
+tip_box() {
+  "${wl[@]}" grim "$E2E_DIR/tip.png" &&
+    convert "$E2E_DIR/tip.png" -fuzz 2% -fill black +opaque '#ffffdc' -format '%@' info: 2>/dev/null
+}
+# Holds once a tooltip wider than MIN px, 10 to 40 high, shows with its
+# top-left corner within 30 px right of and 40 below X,Y: $tip is its box.
+tip_near() { # x y min
+  tip=$(tip_box) && [[ $tip =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] &&
+    ((BASH_REMATCH[1] > $3 && BASH_REMATCH[2] >= 10 && BASH_REMATCH[2] <= 40)) &&
+    ((BASH_REMATCH[3] >= $1 - 5 && BASH_REMATCH[3] <= $1 + 30)) &&
+    ((BASH_REMATCH[4] >= $2 && BASH_REMATCH[4] <= $2 + 40))
+}
+[[ $(tip_box) == 0x0* ]] || fail "the tooltip's colour shows before any hover ($(tip_box))"
+exec {hover}> >(exec "${wl[@]}" "$click" -m 3840 1080)
+E2E_PIDS+=($!)
+px=$((tx + 48)) py=$((ty + 48))
+echo "$px $py" >&"$hover"
+wait_until 5 tip_near $px $py 20 ||
+  fail "no tooltip below the first tile's pointer at $px,$py (the tooltip's colour at $(tip_box))"
+[[ -n ${E2E_SHOTS:-} ]] && cp "$E2E_DIR/tip.png" "$E2E_SHOTS/sway-tooltip.png"
+first=$tip
+pass "a pointer resting on the first tile shows its hint below the pointer ($first)"
+px=$((px + slot))
+echo "$px $py" >&"$hover"
+wait_until 5 tip_near $px $py $((${first%%x*} + 20)) ||
+  fail "no longer tooltip below the second tile's pointer at $px,$py (first $first, now $(tip_box))"
+pass "moved on to the second tile, the pointer shows its longer hint there ($tip)"
+echo "400 400" >&"$hover"
+wait_until 5 eval '[[ $(tip_box) == 0x0* ]]' || fail "the tooltip stays after the pointer left the dock ($(tip_box))"
+pass "the tooltip goes once the pointer leaves the dock"
+exec {hover}>&-
+stop_dock
 
 # ---- keys after a click, the saved position -------------------------------------
 # Stored below the screen, the dock stands at its bottom: 800,954.

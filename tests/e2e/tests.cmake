@@ -47,9 +47,9 @@ add_test(NAME e2e_monitors
 set_tests_properties(e2e_monitors PROPERTIES TIMEOUT 300 LABELS e2e RUN_SERIAL TRUE)
 
 # The dock as a layer surface of a headless sway: at each edge where it is
-# under X, keys after a click (a virtual pointer program of the tests' own),
-# the saved position. Skipped (77) where the build has no layer surfaces or
-# sway is not installed.
+# under X, a tile's tooltip under a resting pointer, keys after a click (a
+# virtual pointer program of the tests' own), the saved position. Skipped
+# (77) where the build has no layer surfaces or sway is not installed.
 if(PW_LAYER_SHELL_BUILT)
   pw_find_protocol(PW_VIRTUAL_POINTER_XML wlr-virtual-pointer-unstable-v1.xml)
 endif()

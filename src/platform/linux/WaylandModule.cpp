@@ -1,7 +1,7 @@
-// The Wayland half of the platform layer: layer surfaces for the dock and
-// its menus. Built as a module of its own, which the dock loads only in a
-// Wayland session, so that a dock under X neither links nor maps the
-// Wayland client library.
+// The Wayland half of the platform layer: layer surfaces for the dock, its
+// menus and its tooltips. Built as a module of its own, which the dock loads
+// only in a Wayland session, so that a dock under X neither links nor maps
+// the Wayland client library.
 #include "platform/linux/WaylandModule.h"
 
 #include <QEvent>
@@ -47,8 +47,8 @@ struct Shell {
     wl_event_queue* queue = nullptr;
     zwlr_layer_shell_v1* shell = nullptr;
     std::uint32_t version = 0;
-    // Menus are xdg popups of the dock's layer surface, which the compositor
-    // closes on a click outside the program's surfaces.
+    // Menus and tooltips are xdg popups of the dock's layer surface; the
+    // compositor closes a menu on a click outside the program's surfaces.
     xdg_wm_base* wmBase = nullptr;
 };
 
@@ -102,12 +102,18 @@ Shell* shell()
     return s;
 }
 
+// What a window is to the compositor: the dock's own layer surface, a menu
+// (a popup that grabs the pointer) or a tooltip (a popup that takes no
+// input).
+enum class Role { Window, Menu, Hint };
+
 // One window's layer surface: follows the window's surfaces and the place the
 // dock gives it; a popup's follows the place Qt gives the popup.
 class LayerSurface : public QObject
 {
 public:
-    LayerSurface(QWidget& widget, bool popup) : QObject(&widget), widget_(widget), popup_(popup)
+    LayerSurface(QWidget& widget, Role role)
+        : QObject(&widget), widget_(widget), role_(role), popup_(role != Role::Window)
     {
         setObjectName(QStringLiteral("pw_layer_surface"));
         widget.installEventFilter(this);
@@ -130,9 +136,12 @@ public:
         screen_ = screen;
         watchWindow();
         // A menu's popup stays where it opened (the dock's menus do not move
-        // while open).
-        if (xdgPopup_)
+        // while open); a tooltip moves with the pointer to the next tile.
+        if (xdgPopup_) {
+            if (!same && role_ == Role::Hint)
+                reshow();
             return;
+        }
         if (!surface_) {
             // The compositor took the role back; the dock has moved since
             // (to the monitor it stands in on).
@@ -163,9 +172,20 @@ protected:
             watchWindow();
             if (popup_)
                 followWidget();
-            if (window_ && !surface_ && !xdgPopup_)
+            // A tooltip shown again lost its surface as it hid: Qt would make
+            // the next one as the window shows and draw on it at once, before
+            // it could get its role. The native window is made anew instead,
+            // and its surface gets the role as it is made.
+            if (role_ == Role::Hint && window_ && window_->handle() && !nativeSurface())
+                window_->destroy();
+            else if (window_ && !surface_ && !xdgPopup_)
                 giveRole();
         }
+        // A tooltip's popup goes as Qt closes it, before Qt takes its surface
+        // (the window hears of its hide only after).
+        if (role_ == Role::Hint && ((watched == &widget_ && e->type() == QEvent::Close) ||
+                                    (watched == window_ && e->type() == QEvent::Hide)))
+            release();
         if (popup_ && watched == &widget_ &&
             (e->type() == QEvent::Move || e->type() == QEvent::Resize))
             followWidget();
@@ -180,14 +200,17 @@ protected:
     }
 
 private:
-    // Shows the window again, so that Qt's new surface gets a layer surface
-    // on the monitor the window now stands on. Not from within the event
-    // that moved it.
+    // Shows the window again, so that Qt's new surface gets its role where
+    // the window now stands: a layer surface on the monitor it now stands
+    // on, or a tooltip's popup where Qt moved it (to the next tile, with that
+    // tile's text; the xdg shell's version 2 cannot move a shown popup). Not
+    // from within the event that moved it; once for a move and a resize
+    // together.
     void reshow()
     {
         // A menu that changed monitors while open keeps its surface: hiding
         // it would close it.
-        if (reshowing_ || popup_)
+        if (reshowing_ || role_ == Role::Menu)
             return;
         reshowing_ = true;
         QMetaObject::invokeMethod(
@@ -195,7 +218,11 @@ private:
             [this] {
                 reshowing_ = false;
                 closed_ = false;
-                if (widget_.isVisible() && (!surface_ || output_ != outputFor(screen_))) {
+                if (widget_.isVisible() &&
+                    (xdgPopup_ || !surface_ || output_ != outputFor(screen_))) {
+                    // A popup's role goes before Qt takes its surface.
+                    if (xdgPopup_)
+                        release();
                     widget_.hide();
                     widget_.show();
                 }
@@ -214,13 +241,19 @@ private:
                                                   : QPoint();
     }
 
+    // The window a popup opens from: the dock, or the menu of a submenu.
+    LayerSurface* owner() const
+    {
+        QWidget* parent = widget_.parentWidget();
+        return of(parent ? parent->window() : nullptr);
+    }
+
     // A popup stands where Qt put it, moved by its owner's offset and kept
     // on the monitor it then stands on.
     void followWidget()
     {
         QRect rect = widget_.geometry();
-        QWidget* parent = widget_.parentWidget();
-        if (LayerSurface* owner = of(parent ? parent->window() : nullptr))
+        if (LayerSurface* owner = this->owner())
             rect.translate(owner->believedOffset());
         QScreen* screen = QGuiApplication::screenAt(rect.topLeft());
         if (!screen)
@@ -258,12 +291,17 @@ private:
         return nullptr;
     }
 
+    wl_surface* nativeSurface() const
+    {
+        return static_cast<wl_surface*>(
+            QGuiApplication::platformNativeInterface()->nativeResourceForWindow("surface",
+                                                                                window_));
+    }
+
     void giveRole()
     {
         Shell* s = shell();
-        auto* surface = static_cast<wl_surface*>(
-            QGuiApplication::platformNativeInterface()->nativeResourceForWindow("surface",
-                                                                                window_));
+        wl_surface* surface = nativeSurface();
         if (!s || !surface)
             return;
         release();
@@ -317,8 +355,7 @@ private:
     // surface of its own.
     bool givePopupRole(Shell& s, wl_surface* surface)
     {
-        QWidget* parent = widget_.parentWidget();
-        LayerSurface* owner = of(parent ? parent->window() : nullptr);
+        LayerSurface* owner = this->owner();
         auto* seat = static_cast<wl_seat*>(
             QGuiApplication::platformNativeInterface()->nativeResourceForIntegration("wl_seat"));
         if (!s.wmBase || !owner || !seat || !(owner->surface_ || owner->xdgSurface_))
@@ -355,14 +392,20 @@ private:
             [](void*, xdg_popup*, std::uint32_t) {}};
         xdg_popup_add_listener(xdgPopup_, &popupListener, this);
         // The grab needs the serial of the input that opened the menu, which
-        // Qt keeps to itself; compositors of the wlr family take any.
-        xdg_popup_grab(xdgPopup_, seat, 0);
+        // Qt keeps to itself; compositors of the wlr family take any. A
+        // tooltip takes no grab: the pointer stays with the dock, which
+        // would otherwise hear it leave and hide the tooltip at once.
+        if (role_ == Role::Menu)
+            xdg_popup_grab(xdgPopup_, seat, 0);
         configured_ = false;
         wl_surface_commit(surface);
         while (xdgSurface_ && !configured_) {
             if (wl_display_roundtrip_queue(s.display, s.queue) < 0)
                 break;
         }
+        // A tooltip has nothing more to hear of: only a menu hands out events.
+        if (role_ != Role::Menu)
+            return true;
         // Qt reads the connection and leaves our events in our queue: while
         // the menu is open, they are handed out here (the compositor's word
         // that a click landed outside among them).
@@ -419,6 +462,7 @@ private:
     }
 
     QWidget& widget_;
+    const Role role_;
     const bool popup_;
     QWindow* window_ = nullptr;
     wl_surface* wlSurface_ = nullptr;
@@ -433,6 +477,34 @@ private:
     QRect rect_;
     QRect screen_;
     zwlr_layer_shell_v1_layer placedLayer_ = ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM;
+};
+
+// Makes the tooltips of layer-surface windows popups of theirs. Qt's Wayland
+// platform makes a tooltip an xdg popup of the nearest window with an xdg
+// surface of Qt's own; a layer surface is none, and the tooltip becomes an
+// ordinary top-level window, which a tiling compositor lays over the whole
+// output: the pointer leaves the dock, and Qt hides the tooltip at once. Qt
+// makes each tooltip a new widget, a child of the widget it describes; it is
+// told apart as Qt polishes it, before its native window is made.
+class HintWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::Polish || !watched->isWidgetType())
+            return false;
+        auto* w = static_cast<QWidget*>(watched);
+        QWidget* parent = w->parentWidget();
+        if (w->windowType() == Qt::ToolTip && parent && LayerSurface::of(parent->window()) &&
+            !LayerSurface::of(w)) {
+            w->setWindowFlag(Qt::BypassWindowManagerHint, true);
+            new LayerSurface(*w, Role::Hint);
+        }
+        return false;
+    }
 };
 
 // Whether the compositor of the session announces the wlr layer shell: one
@@ -471,7 +543,16 @@ void placeLayerSurface(QWidget& window, QRect rect, QRect screen)
         // no shell role of its own.
         if (!window.windowFlags().testFlag(Qt::BypassWindowManagerHint))
             window.setWindowFlag(Qt::BypassWindowManagerHint, true);
-        layer = new LayerSurface(window, false);
+        layer = new LayerSurface(window, Role::Window);
+        // Qt shows tooltips only over the active window, and the compositor
+        // never makes a layer surface Qt's active window.
+        window.setAttribute(Qt::WA_AlwaysShowToolTips, true);
+        const QString watcherName = QStringLiteral("pw_hint_watcher");
+        if (!qApp->findChild<QObject*>(watcherName, Qt::FindDirectChildrenOnly)) {
+            auto* watcher = new HintWatcher(qApp);
+            watcher->setObjectName(watcherName);
+            qApp->installEventFilter(watcher);
+        }
     }
     layer->place(rect, screen);
 }
@@ -481,7 +562,7 @@ void makeLayerPopup(QWidget& popup)
     if (!shell() || LayerSurface::of(&popup))
         return;
     popup.setWindowFlag(Qt::BypassWindowManagerHint, true);
-    new LayerSurface(popup, true);
+    new LayerSurface(popup, Role::Menu);
 }
 
 const WaylandModule kModule = {kWaylandModuleVersion, compositorOffersLayerShell, placeLayerSurface,
