@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPropertyAnimation>
 #include <QScreen>
+#include <QTimer>
 #include <functional>
 #include <limits>
 #include <thread>
@@ -337,7 +338,40 @@ bool TForm1::event(QEvent* e)
         hideKeyRing();
     if (e->type() == QEvent::WindowActivate)
         keyboardCame();
+    if (e->type() == QEvent::UpdateRequest && !paceFrame())
+        return true;
     return QWidget::event(e);
+}
+
+// A pointer sweeping along the row asks for repaints twice over: at each tick
+// of the swings' animation clock, and at each tile the pointer enters or
+// leaves (its reflection brightens or dims). Drawn as they come, that is
+// about 100 repaints a second, each with its clear, drawing and flush to the
+// display; at most one per frame of the animation clock shows the same
+// pictures. A repaint asked for within a frame's time of the last one is held
+// to the frame's end and takes with it every change asked for until then. At
+// rest nothing is asked for, and the timer never runs.
+bool TForm1::paceFrame()
+{
+    if (frameTimer_ && frameTimer_->isActive())
+        return false;
+    const qint64 since = lastFrame_.isValid() ? lastFrame_.elapsed() : kFrameMs;
+    if (since >= kFrameMs) {
+        lastFrame_.start();
+        return true;
+    }
+    if (!frameTimer_) {
+        frameTimer_ = new QTimer(this);
+        frameTimer_->setSingleShot(true);
+        frameTimer_->setTimerType(Qt::PreciseTimer);
+        connect(frameTimer_, &QTimer::timeout, this, [this] {
+            lastFrame_.start();
+            QEvent update(QEvent::UpdateRequest);
+            QWidget::event(&update);
+        });
+    }
+    frameTimer_->start(int(kFrameMs - since));
+    return false;
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e)

@@ -9,6 +9,7 @@
 #include "dock/TileRow.h"
 #include "storage/StringList.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QPointer>
@@ -25,6 +26,7 @@ class TForm1;
 class QGraphicsScene;
 class QKeyEvent;
 class QMenu;
+class QTimer;
 class QWheelEvent;
 class TKeyRing;
 
@@ -348,6 +350,15 @@ private:
     bool keysInUse_ = false;
     // Made the first time the keyboard is used; hidden otherwise.
     TKeyRing* keyRing_ = nullptr;
+
+    // ---- frame pacing (Unit1.cpp) ----------------------------------------------------
+    // Whether a repaint asked for now may run now; otherwise it runs at the
+    // next frame's time, once, with every change asked for until then.
+    bool paceFrame();
+    // The time of a frame: that of the swings' animation clock.
+    static constexpr int kFrameMs = 16;
+    QElapsedTimer lastFrame_;
+    QTimer* frameTimer_ = nullptr;
 };
 
 extern TForm1* Form1;
