@@ -99,11 +99,55 @@ QList<QRect> TRectangle::paintBands(const QRectF& panel, const QRectF& exposed, 
     return bands;
 }
 
+QRect TRectangle::solidPixels(const QRectF& panel, qreal radius, const QTransform& toDevice,
+                              const QRectF& exposed)
+{
+    if (!toDevice.isAffine() || toDevice.isRotating() || panel.isEmpty())
+        return {};
+    // The two bands of the rounded rectangle that its corners do not cut:
+    // the full height between the corners, the full width between them.
+    // Pixels wholly inside one are wholly covered by the panel.
+    const auto inner = [&toDevice](const QRectF& band) {
+        const QRectF d = toDevice.mapRect(band);
+        const int left = int(std::ceil(d.left() - 1e-9));
+        const int top = int(std::ceil(d.top() - 1e-9));
+        const int right = int(std::floor(d.right() + 1e-9));
+        const int bottom = int(std::floor(d.bottom() + 1e-9));
+        return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    };
+    const QRect wanted = toDevice.mapRect(exposed & panel).toAlignedRect();
+    if (wanted.isEmpty())
+        return {};
+    for (const QRectF& band :
+         {panel.adjusted(radius, 0, -radius, 0), panel.adjusted(0, radius, 0, -radius)}) {
+        if (!band.isEmpty() && inner(band).contains(wanted))
+            return wanted;
+    }
+    return {};
+}
+
 void TRectangle::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget*)
 {
     const QRectF r = boundingRect();
     if (r.isEmpty())
         return;
+    const QRectF exposedPart = option && !option->exposedRect.isEmpty() ? option->exposedRect : r;
+    // A repaint of the panel's plain middle (behind a swinging tile, say) is a
+    // fill of whole pixels with the colour: the same pixels the rounded
+    // rectangle gives them, at a fraction of the cost of filling its outline.
+    if (fillKind_ == FillKind::Solid) {
+        const QTransform toDevice = painter->deviceTransform();
+        if (const QRect pixels = solidPixels(r, radius(), toDevice, exposedPart);
+            !pixels.isEmpty()) {
+            painter->save();
+            painter->resetTransform();
+            const qreal dpr = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+            painter->scale(1 / dpr, 1 / dpr);
+            painter->fillRect(pixels, color_);
+            painter->restore();
+            return;
+        }
+    }
     painter->setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
     path.addRoundedRect(r, radius(), radius());
@@ -124,8 +168,7 @@ void TRectangle::paint(QPainter* painter, const QStyleOptionGraphicsItem* option
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
         break;
     }
-    const QRectF exposed = option && !option->exposedRect.isEmpty() ? option->exposedRect : r;
-    for (const QRect& band : paintBands(r, exposed, radius())) {
+    for (const QRect& band : paintBands(r, exposedPart, radius())) {
         painter->save();
         painter->setClipRect(band, Qt::IntersectClip);
         if (fillKind_ == FillKind::Bitmap) {

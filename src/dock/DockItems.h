@@ -56,6 +56,11 @@ public:
     // exposed part of a panel with the given corner radius in: each small
     // enough for the raster engine to fill it on the calling thread.
     static QList<QRect> paintBands(const QRectF& panel, const QRectF& exposed, qreal radius);
+    // The device pixels that cover the exposed part of a panel, when every
+    // one of them lies wholly inside the panel and clear of its rounded
+    // corners; empty otherwise. `toDevice` maps the panel to device pixels.
+    static QRect solidPixels(const QRectF& panel, qreal radius, const QTransform& toDevice,
+                             const QRectF& exposed);
 
 signals:
     void pressed(Qt::MouseButton button);

@@ -609,6 +609,76 @@ TEST(PanelBands, DrawingInBandsLeavesNoSeam)
     }
 }
 
+// A repaint of a solid panel's plain middle fills whole pixels with its
+// colour: exactly the pixels the rounded outline gives them, at any pixel
+// ratio and wherever the panel stands on whole pixels; next to a corner, or
+// on a panel not on whole pixels, the outline is drawn.
+TEST(PanelBands, APlainMiddleIsFilledWithTheOutlinesOwnPixels)
+{
+    struct Case {
+        qreal dpr;
+        QPointF at;
+        QSizeF size;
+        QRectF exposed;
+        bool plain;
+    };
+    const Case cases[] = {
+        {1, {0, 0}, {337, 81}, {100.5, 0, 60, 81}, true},    // a swing behind the row
+        {2, {0, 0}, {337, 81}, {100.5, 3.25, 60, 70}, true}, // on a dense screen
+        {1.5, {2, 4}, {338, 80}, {100, 0, 60, 80}, true},
+        {1, {0, 0}, {81, 337}, {0, 100, 81, 60}, true},    // a vertical dock
+        {1, {0, 0}, {337, 81}, {5, 0, 60, 81}, false},     // reaching into a corner
+        {1, {0, 0.5}, {337, 81}, {100, 0, 60, 81}, false}, // not on whole pixels
+    };
+    const QColor colour(30, 120, 200, 150);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QStringLiteral("ratio %1, at %2,%3, exposed %4,%5")
+                         .arg(c.dpr)
+                         .arg(c.at.x())
+                         .arg(c.at.y())
+                         .arg(c.exposed.x())
+                         .arg(c.exposed.y())
+                         .toStdString());
+        TRectangle panel;
+        panel.setSize(c.size);
+        panel.setSolid(colour);
+        const auto draw = [&](const QRectF& exposed) {
+            const QSize pixels = ((c.size + QSizeF(10, 10)) * c.dpr).toSize();
+            QImage out(pixels, QImage::Format_ARGB32_Premultiplied);
+            out.setDevicePixelRatio(c.dpr);
+            out.fill(Qt::transparent);
+            QPainter p(&out);
+            p.translate(c.at);
+            QStyleOptionGraphicsItem option;
+            option.exposedRect = exposed;
+            panel.paint(&p, &option, nullptr);
+            return out;
+        };
+        const QImage whole = draw(panel.boundingRect());
+        const QImage part = draw(c.exposed);
+        QTransform toDevice;
+        toDevice.scale(c.dpr, c.dpr);
+        toDevice.translate(c.at.x(), c.at.y());
+        const QRect pixels =
+            TRectangle::solidPixels(panel.boundingRect(), panel.radius(), toDevice, c.exposed);
+        EXPECT_EQ(!pixels.isEmpty(), c.plain);
+        if (!c.plain)
+            continue;
+        const QRect wanted = toDevice.mapRect(c.exposed).toAlignedRect();
+        int wrong = 0;
+        int painted = 0;
+        for (int y = 0; y < part.height(); ++y) {
+            for (int x = 0; x < part.width(); ++x) {
+                const bool inside = wanted.contains(x, y);
+                wrong += part.pixel(x, y) != (inside ? whole.pixel(x, y) : 0);
+                painted += inside && qAlpha(part.pixel(x, y)) != 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_GT(painted, 0);
+    }
+}
+
 TEST_F(Background, AHorizontalGradientRunsRedToBlueAndCornersAreRound)
 {
     writeIni(
