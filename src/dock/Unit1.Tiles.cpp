@@ -4,6 +4,7 @@
 #include "core/Layout.h"
 #include "dock/DockAccessibility.h"
 #include "icons/IconCache.h"
+#include "platform/FileProbe.h"
 #include "ui_Unit1.h"
 
 #include <QFileInfo>
@@ -59,17 +60,6 @@ void TForm1::disposeTile(TImage* tile)
     tile->deleteLater();
 }
 
-bool TForm1::LoadCache::fileExists(const QString& path)
-{
-    if (const auto it = isFile.constFind(path); it != isFile.cend())
-        return *it;
-    if (isFile.size() >= kMaxFiles)
-        isFile.clear();
-    const bool exists = QFileInfo(path).isFile();
-    isFile.insert(path, exists);
-    return exists;
-}
-
 void TForm1::SetMenu(int index)
 {
     PassGuard pass(*this);
@@ -93,18 +83,31 @@ void TForm1::SetMenu(int index)
         ui->AddMenu2->setChecked(true);
     }
     startCursor();
-    LaunchBtn.reserve(lines.size());
-    list.reserve(lines.size());
+    // The entries, then which of their files are there, all at once.
+    QList<std::optional<TRec>> entries;
+    entries.reserve(lines.size());
+    QStringList files;
+    files.reserve(lines.size());
     for (const QString& line : std::as_const(lines)) {
+        entries << pw::entryFromLine(line);
+        if (entries.last())
+            files << entries.last()->fname;
+    }
+    const QList<bool> there = pw::platform::filesExist(files);
+    LaunchBtn.reserve(files.size());
+    list.reserve(files.size());
+    qsizetype file = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
         // An empty line holds nothing and is not written back.
-        const std::optional<TRec> entry = pw::entryFromLine(line);
+        const std::optional<TRec>& entry = entries.at(i);
         if (!entry)
             continue;
+        const QString& line = lines.at(i);
         // An entry whose file is not there now (a drive not mounted yet, a
         // folder, a broken link) makes no tile, but its line is kept as read
         // after the shown line before it, so that a save writes it back and a
         // later load shows it again once the file is there.
-        if (!loadCache_.fileExists(entry->fname)) {
+        if (!there.at(file++)) {
             kept.keep(int(list.size()) - 1, line);
             continue;
         }
@@ -112,8 +115,6 @@ void TForm1::SetMenu(int index)
         const QString composed = pw::composeEntryLine(*entry);
         addTile(composed == line ? line : composed);
     }
-    // What the load learnt about the files is of no use after it.
-    loadCache_.isFile = {};
     EndLayout();
     keepKeyFocusOnRow();
     pw::access::rowChanged(*this, pw::access::RowChange::Group);

@@ -284,16 +284,13 @@ private:
     QGraphicsScene* scene_ = nullptr;
     TileHandlers tileHandlers_;
     // What the tiles of the group on show have learnt about their files, so
-    // that each distinct file is looked at once and each distinct picture
+    // that each distinct file's icon is made once and each distinct picture
     // turned once, however many entries name it and whenever their tiles are
     // first shown. Emptied when a group is loaded; kept to a bounded size.
     struct LoadCache {
         static constexpr qsizetype kMaxFiles = 4096;
-        QHash<QString, bool> isFile;
         QHash<QString, QImage> icons; // file -> its icon, as the cache gave it
         QHash<qint64, QImage> turned; // a picture's cache key -> the picture turned for the edge
-
-        bool fileExists(const QString& path);
     };
     LoadCache loadCache_;
     // The pixel size loadCache_'s pictures were made at.
