@@ -573,4 +573,9 @@ void TileAnimation::updateState(State newState, State oldState)
         if (const TileHandlers* h = tile->handlers(); h && h->jumpFinished)
             h->jumpFinished(tile);
     }
+    if (property_ == Property::Rotation && newState == Stopped && oldState == Running) {
+        auto* tile = static_cast<TImage*>(parent());
+        if (const TileHandlers* h = tile->handlers(); h && h->swingFinished)
+            h->swingFinished(tile);
+    }
 }

@@ -166,6 +166,7 @@ struct TileHandlers {
     std::function<void(TImage*, Qt::MouseButton, QPointF)> released;
     std::function<void(TImage*)> clicked;
     std::function<void(TImage*)> jumpFinished;
+    std::function<void(TImage*)> swingFinished;
 };
 
 // An icon tile: a bw x bw picture that turns about its centre. Once shown,
@@ -243,7 +244,8 @@ private:
 // watched target object: a target costs every animation a connection to the
 // tile's destroyed signal, and the tile, as the animation's parent, outlives
 // it anyway. So targetObject() is null; propertyName() names the property.
-// A jump reports its end to the tile's handlers (jumpFinished).
+// A jump reports its end to the tile's handlers (jumpFinished), a swing its
+// end or stop (swingFinished).
 class TileAnimation : public QPropertyAnimation
 {
     Q_OBJECT

@@ -301,6 +301,20 @@ void TForm1::BtnMouseLeave(TImage* sender)
     }
 }
 
+// The graphics view repaints what each frame of a swing changed, yet now and
+// then it leaves a sliver of a turned tile's mirror behind, beyond the
+// square the tile and its mirror can sweep. Once the tile is at rest, that
+// square is drawn afresh, which clears any such sliver (one frame more per
+// swing).
+void TForm1::swingFinished(TImage* tile)
+{
+    const qreal half = bw / 2.0;
+    const qreal extra = isRefr ? bw * qreal(RefLength) + std::abs(RefOff) : 8;
+    const qreal reach = std::hypot(half, half + extra) + 2;
+    const QPointF centre = tile->mapToScene(QPointF(half, half));
+    scene_->update(QRectF(centre - QPointF(reach, reach), QSizeF(2 * reach, 2 * reach)));
+}
+
 void TForm1::JumpFinish()
 {
     // Repaints the whole dock once the tile is back in place.

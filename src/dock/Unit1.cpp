@@ -178,6 +178,7 @@ void TForm1::wireActions()
     tileHandlers_.released = std::bind_front(&TForm1::BtnMouseUp, this);
     tileHandlers_.clicked = std::bind_front(&TForm1::BtnClickEvent, this);
     tileHandlers_.jumpFinished = [this](TImage*) { JumpFinish(); };
+    tileHandlers_.swingFinished = std::bind_front(&TForm1::swingFinished, this);
     LaunchBtn.setMaker(std::bind_front(&TForm1::makeTile, this));
 }
 

@@ -183,6 +183,8 @@ public:
     void BtnMouseUp(TImage* sender, Qt::MouseButton button, QPointF local);
     void BtnClickEvent(TImage* sender);
     void JumpFinish();
+    // A tile's swing ended: the square it swept is drawn afresh.
+    void swingFinished(TImage* tile);
     void Rectangle1MouseDown(Qt::MouseButton button);
     void SaveCmdClick();
     void CloseCmd2Click();
