@@ -534,7 +534,10 @@ TileAnimation::TileAnimation(TImage* tile, Property property, bool isJump)
 
 TileAnimation::~TileAnimation()
 {
-    // Stopped here, while this class still handles the state change.
+    // Stopped here, while this class still handles the state change. The
+    // tile is being destroyed (it deletes its children last): nothing is
+    // reported to it.
+    reporting_ = false;
     stop();
 }
 
@@ -565,6 +568,8 @@ void TileAnimation::updateState(State newState, State oldState)
     // QPropertyAnimation's own handling needs a target object; this one has
     // none, so the variant animation's handling applies.
     QVariantAnimation::updateState(newState, oldState);
+    if (!reporting_)
+        return;
     // The end of a run, as the finished signal reports it: stopped at the
     // end of a forward run (not by stop() on the way).
     if (isJump_ && newState == Stopped && oldState != Stopped && direction() == Forward &&

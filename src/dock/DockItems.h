@@ -264,4 +264,5 @@ protected:
 private:
     Property property_;
     bool isJump_;
+    bool reporting_ = true;
 };
