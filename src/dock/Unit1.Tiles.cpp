@@ -7,7 +7,6 @@
 #include "platform/FileProbe.h"
 #include "ui_Unit1.h"
 
-#include <QFileInfo>
 #include <cmath>
 
 // ---- groups -----------------------------------------------------------------------
@@ -302,10 +301,9 @@ void TForm1::BtnMouseLeave(TImage* sender)
 }
 
 // The graphics view repaints what each frame of a swing changed, yet now and
-// then it leaves a sliver of a turned tile's mirror behind, beyond the
-// square the tile and its mirror can sweep. Once the tile is at rest, that
-// square is drawn afresh, which clears any such sliver (one frame more per
-// swing).
+// then it leaves a sliver of a turned tile's mirror behind. Once the tile is
+// at rest, the square the tile and its mirror can sweep is drawn afresh,
+// which clears any such sliver; the repaint joins the next frame.
 void TForm1::swingFinished(TImage* tile)
 {
     const qreal half = bw / 2.0;
